@@ -1,0 +1,3 @@
+#include "host/platform.h"
+
+gxtkPlatform* gxtk_platform = nullptr;

@@ -1,0 +1,27 @@
+// The narrow seam between the framework and the window system. The host loop,
+// the renderer and the input device reach GLFW only through this interface, so
+// their logic runs in tests against a scripted clock and window.
+#pragma once
+
+class gxtkPlatform {
+public:
+    virtual ~gxtkPlatform() = default;
+
+    virtual double Time() = 0;               // seconds since the clock started
+    virtual void Sleep(double seconds) = 0;  // never processes events
+    virtual void PollEvents() = 0;
+    virtual void WaitEvents() = 0;
+    virtual bool WindowOpened() = 0;
+    virtual bool WindowIconified() = 0;
+    virtual bool WindowActive() = 0;
+    virtual void WindowSize(int* width, int* height) = 0;      // window units
+    virtual void FramebufferSize(int* width, int* height) = 0; // pixels, for glViewport
+    virtual void SwapBuffers() = 0;
+    virtual void MousePosition(int* x, int* y) = 0;
+    // Null and a count of 0 when no joystick is present.
+    virtual const float* JoystickAxes(int* count) = 0;
+    virtual const unsigned char* JoystickButtons(int* count) = 0;
+};
+
+// The platform the process runs on; set by the entry point or by a test harness.
+extern gxtkPlatform* gxtk_platform;
