@@ -1,0 +1,213 @@
+// bb_Skitterbat_MyApp: the whole game in one object. All state is plain fields
+// and fixed arrays; all logic and drawing run in m_OnUpdate, which appends
+// records to DrawList; m_OnRender replays them onto the virtual screen.
+// The methods live in files named after what they do.
+#pragma once
+
+#include "audio/gxtk_audio.h"
+#include "graphics/image.h"
+#include "host/bb_app.h"
+#include "host/runtime.h"
+
+// Marker for an omitted float argument, and the rectangle record kind.
+constexpr float NoValue = -3717.0f;
+constexpr float DrawKindRect = -3717.0f;
+constexpr float DrawKindOval = -3716.0f;
+
+// Game modes.
+constexpr int ModeMenu = 1;
+constexpr int ModeReturnToMenu = 2;
+constexpr int ModePlaying = 10;
+constexpr int ModeStartGame = 11;
+
+// Object record fields (Objects[10 * r + field]).
+constexpr int ObjColour = 0, ObjX = 1, ObjY = 2, ObjDX = 3, ObjDY = 4, ObjKind = 5, ObjPhase = 6, ObjCooldown = 8;
+constexpr int ObjectRecords = 200;
+// Particle record fields (Parts[10 * r + field]).
+constexpr int PartLife = 0, PartX = 1, PartY = 2, PartDX = 3, PartDY = 4, PartAngle = 5, PartFrame = 6;
+constexpr int ParticleRecords = 100;
+// Object kinds.
+constexpr int KindSegment = 0, KindPod = 1, KindShroom = 5, KindBallFlying = 17, KindBallHeld = 18;
+
+constexpr int DrawRecordSize = 15;
+constexpr int DrawListSize = 37500;
+
+extern float bb_Skitterbat_rawscrw;
+extern float bb_Skitterbat_rawscrh;
+extern float bb_Skitterbat_jscrw;
+extern float bb_Skitterbat_jscrh;
+extern int bb_Skitterbat_keys;
+extern int bb_Skitterbat_iCadeControls;
+
+class bb_Skitterbat_MyApp : public bb_app_App {
+public:
+    // Arrays created by the constructor.
+    Array<bb_graphics_ImageRef> Images{100};
+    Array<int> ImageSizes{300};
+    Array<int> BadgeQueueA{15};
+    Array<int> BadgeQueueB{15};
+    Array<bool> Badges{256};
+    Array<int> KeyArray{20};
+    Array<int> Settings{25};
+    Array<int> Highscores{60};
+    Array<int> Channels{33};
+    Array<float> DrawList{DrawListSize};
+    Array<int> TouchDownArr{10};
+    Array<int> TouchXArr{10};
+    Array<int> TouchYArr{10};
+    Array<bb_audio_SoundRef> Sounds{100};
+    Array<float> Objects{2000};
+    Array<float> Parts{1000};
+
+    // Shared working variables.
+    int LoopI = 0, LoopJ = 0, LoopK = 0, FrameNo = 0, ScratchX = 0, ScratchY = 0, Scratch80 = 0;
+
+    // Mode, screen and timing.
+    int Mode = 0;
+    int DeviceW = 0, DeviceH = 0;
+    float ScreenScale = 0, ScreenScale2 = 0;
+    int ScaleAxis = 0;
+    int Landscape = 0;
+    int UpdateCountdown = 0;
+    int LoaderStage = 0;
+    int ImageScale = 0;
+    float ImageInvScale = 0;
+    int SpinAngle = 0;
+
+    // Drawing state (the constructor leaves everything 0; m_ResetDraw sets the pen).
+    float ClsRed = 0, ClsGreen = 0, ClsBlue = 0, ClsAlpha = 0;
+    float SizeX = 0, SizeY = 0;
+    float Rot = 0;
+    float ColRed = 0, ColGreen = 0, ColBlue = 0;
+    float ColAlpha = 0;
+    int DrawBlend = 0;
+    int DrawCount = 0;
+    int FontImage = 0;
+
+    // Input.
+    int MouseX = 0, MouseY = 0, PrevMouseX = 0, PrevMouseY = 0;
+    int MouseDown = 0, PointerDown = 0, PointerHit = 0;
+    int ICadeChar = 0;
+    int NeedRelease = 0;
+    int ButtonLock = 0;
+
+    // Menus and boxes.
+    int Difficulty = 0;
+    int MenuSlide = 0;
+    int MenuValue50 = 0;
+    int CreditsOpen = 0, BadgesOpen = 0;
+    int Paused = 0;
+    int PauseSlide = 0;
+    int PauseSlideY = 0;
+    int PauseSelection = 0;
+    int ChannelCursor = 0;
+    float TiltSensitivity = 0;
+    float MenuPanelWidth = 0;
+    int MenuLineHeight = 0, MenuRows = 0;
+    int BoxExtent = 0;
+    int ScoreRow = 0, ScorePlace = 0;
+    int NotePanelW = 0, NoteX = 0;
+    float GalleryScroll = 0, GalleryTarget = 0;
+    int GallerySel = 0;
+
+    // Round play.
+    int Score = 0;
+    int ShownScore = 0;
+    int Lives = 0;
+    int Round = 0;
+    int RoundPhase = 0;
+    int PhaseTimer = 0;
+    int PedesToCome = 0;
+    int PedeReleaseTimer = 0;
+    int SegmentCount = 0;
+    int MoverCount = 0;
+    int BallCount = 0;
+    int FlyingCount = 0;
+    int IntactShrooms = 0;
+    int PrevBallCount = 0;
+    int BallBonusRounds = 0;
+    int ShroomBonusCount = 0;
+    int BonusStepDone = 0;
+    int SkillShotArmed = 0;
+    int GameEnded = 0;
+    int OverTimer = 0;
+    int LaunchTimer = 0;
+    float PaddleX = 0;
+    int PaddleY = 0;
+    int PaddleSize = 0;
+    float PaddleTargetX = 0;
+    float PaddleSpeed = 0;
+    float BackdropAngle = 0;
+    int NewSlot = 0;
+    int BurstCount = 0;
+
+    bb_Skitterbat_MyApp* g_new();
+
+    // Callbacks (game_flow.cpp).
+    int m_OnCreate() override;
+    int m_OnUpdate() override;
+    int m_OnSuspend() override;
+    int m_OnResume() override;
+    int m_OnRender() override;
+
+    // Assets (assets.cpp).
+    virtual int m_LoadImg(int image, const String& path, int frameW, int frameH, int frames, int flags);
+    virtual int m_Reload();
+    // Saved state (saved_state.cpp).
+    virtual int m_Load();
+    // Controls (controls.cpp).
+    virtual int m_iCade(int on);
+    virtual int m_Save();
+    virtual bool m_PlayKey(int key);
+    // Drawing helpers (draw_list.cpp, text.cpp).
+    virtual int m_ResetDraw();
+    virtual int m_CLS2D(float r, float g, float b, float a);
+    virtual int m_SetSize(float sx, float sy = NoValue);
+    virtual int m_DrawImg(int image, float x, float y, float frame);
+    virtual int m_Alpha(float a);
+    virtual int m_SetCol(float r, float g, float b, float a = NoValue);
+    virtual int m_Rect(float x, float y, float w, float h);
+    virtual int m_Button(int image, float x, float y, int frame);
+    virtual int m_PlaySFX(int n, float rate, float volume, float pan);
+    virtual String m_rstr(int value, int width, const String& pad);
+    virtual int m_Text(float x, float y, const String& text, float alignX, float alignY);
+    // Main menu (menu.cpp) and game over (game_over.cpp).
+    virtual int m_Menu();
+    virtual int m_LoadMenu();
+    virtual int m_Oval(float x, float y, float rx, float ry);
+    // Loading screen (loading_screen.cpp).
+    virtual int m_WaitStart(int mode);
+    virtual int m_SetRot(float a);
+    virtual int m_Ink(int i);
+    // Badges (badges.cpp).
+    virtual int m_GiveBadge(int n);
+    // Playfield set-up (playfield.cpp).
+    virtual int m_AddPart(float x, float y);
+    virtual int m_AddShroom(int x, int y);
+    virtual int m_AddPede(int count, int colour, int speed);
+    virtual int m_AddBall();
+    virtual int m_NewRound();
+    // Round play (play_*.cpp).
+    virtual int m_Game();
+    virtual bool m_Touch(float x, float y, float w, float h);
+    virtual int m_PauseMenu();
+    virtual int m_InGame();
+    virtual int m_LoadGame();
+    virtual String m_MyNth();
+    virtual int m_GameOver();
+    virtual int m_CreditBox();
+    virtual String m_BadgeID(int n);
+    virtual String m_BadgeName(int n);
+    virtual String m_BadgeDetail(int n);
+    virtual int m_BadgesBox();
+    virtual int m_LoadFont(int image, const String& path, int glyphW, int glyphH);
+    virtual int m_LoadSFX(int n);
+    virtual int m_Loader();
+    virtual int m_ShowBadges();
+
+    // Non-virtual helpers of the core files (drawing, flow, controls, assets).
+
+    // Non-virtual helpers of round play (playfield.cpp, play_*.cpp, pause_menu.cpp).
+
+    // Non-virtual helpers of menu, game over, badges, saved state and credits.
+};

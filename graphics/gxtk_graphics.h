@@ -1,0 +1,104 @@
+// gxtkGraphics: the batched fixed-function OpenGL renderer, and gxtkSurface,
+// one texture made from one image file. Colour is premultiplied and transformed
+// on the CPU so colour and matrix changes never break a batch.
+#pragma once
+
+#include "host/runtime.h"
+
+#include <cstdint>
+#include <memory>
+
+class gxtkSurface : public gxtkObject {
+public:
+    unsigned char* pixels = nullptr; // owned until uploaded
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    int bytesPerPixel = 0;
+    unsigned int textureName = 0;
+    float texScaleU = 0;
+    float texScaleV = 0;
+
+    gxtkSurface() = default;
+    gxtkSurface(unsigned char* data, int width, int height, int depth);
+    ~gxtkSurface() override;
+    gxtkSurface(const gxtkSurface&) = delete;
+    gxtkSurface& operator=(const gxtkSurface&) = delete;
+
+    void SetData(unsigned char* data, int width, int height, int depth);
+
+    virtual int Discard();
+    virtual int Width() { return pixelWidth; }
+    virtual int Height() { return pixelHeight; }
+    virtual bool Loaded() { return true; }
+    virtual bool OnUnsafeLoadComplete();
+
+    // Number of textures currently alive, for leak checks.
+    static int LiveTextures();
+};
+
+using gxtkSurfaceRef = std::shared_ptr<gxtkSurface>;
+
+// Decoded image loaders (stb_image); pixels are freed with unloadImage.
+unsigned char* loadImage(const String& path, int* width, int* height, int* depth);
+unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int* height, int* depth);
+void unloadImage(unsigned char* pixels);
+int Pow2Size(int n);
+
+struct gxtkVertex {
+    float x, y, u, v;
+    uint8_t rgba[4];
+};
+static_assert(sizeof(gxtkVertex) == 20, "vertex stride given to OpenGL");
+
+class gxtkGraphics : public gxtkObject {
+public:
+    static constexpr int kMaxVertices = 1024;
+    static constexpr int kMaxQuads = 256;
+
+    int mode = 1;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    uint8_t packedColor[4] = {0, 0, 0, 0};
+    float red = 0, green = 0, blue = 0, alpha = 0;
+    float xAxisX = 1, xAxisY = 0, yAxisX = 0, yAxisY = 1, originX = 0, originY = 0;
+    bool transformed = false;
+    gxtkVertex batchVertices[kMaxVertices] = {};
+    uint16_t quadIndexList[kMaxQuads * 6] = {};
+    int batchKind = 0;
+    int batchCount = 0;
+    gxtkSurface* batchSurface = nullptr;
+
+    // Counters for tests and benchmarks: one draw call per glDraw* issued.
+    long drawCalls = 0;
+    long verticesDrawn = 0;
+
+    gxtkGraphics();
+
+    virtual int Mode() { return mode; }
+    virtual int Width() { return windowWidth; }
+    virtual int Height() { return windowHeight; }
+    virtual gxtkSurfaceRef LoadSurface(const String& path);
+    virtual gxtkSurface* LoadSurface__UNSAFE__(gxtkSurface* surface, const String& path);
+    virtual gxtkSurfaceRef CreateSurface(int width, int height);
+    virtual int Cls(float r, float g, float b);
+    virtual int SetAlpha(float alpha);
+    virtual int SetColor(float r, float g, float b);
+    virtual int SetBlend(int blend);
+    virtual int SetScissor(int x, int y, int w, int h);
+    virtual int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
+    virtual int DrawPoint(float x, float y);
+    virtual int DrawRect(float x, float y, float w, float h);
+    virtual int DrawLine(float x1, float y1, float x2, float y2);
+    virtual int DrawOval(float x, float y, float w, float h);
+    virtual int DrawPoly(const Array<float>& verts);
+    virtual int DrawSurface(gxtkSurface* surface, float x, float y);
+    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
+    virtual int ReadPixels(Array<int>& pixels, int x, int y, int width, int height, int offset, int pitch);
+    virtual int WritePixels2(gxtkSurface* surface, const Array<int>& pixels, int x, int y, int width, int height,
+                             int offset, int pitch);
+
+    void BeginRender();
+    void EndRender();
+    void Flush();
+    bool Validate();
+};

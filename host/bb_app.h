@@ -1,0 +1,47 @@
+// The application layer: bb_app_App whose callbacks the game overrides, the
+// adapter bb_app_AppDevice that forwards the host's callbacks to it, and the
+// module functions through which the game reaches the host.
+#pragma once
+
+#include "host/gxtk_app.h"
+#include "host/runtime.h"
+
+class bb_app_App : public Object {
+public:
+    bb_app_App* g_new();
+
+    virtual int m_OnCreate() { return 0; }
+    virtual int m_OnUpdate() { return 0; }
+    virtual int m_OnSuspend() { return 0; }
+    virtual int m_OnResume() { return 0; }
+    virtual int m_OnRender() { return 0; }
+    virtual int m_OnLoading() { return 0; }
+};
+
+class bb_app_AppDevice : public gxtkApp {
+public:
+    bb_app_App* m_application = nullptr;
+    int m_lastRate = 0;
+
+    bb_app_AppDevice* g_new(bb_app_App* application);
+    bb_app_AppDevice* g_new2() { return this; }
+
+    int SetUpdateRate(int rate) override;
+    int OnCreate() override;
+    int OnSuspend() override;
+    int OnResume() override;
+    int OnUpdate() override;
+    int OnRender() override;
+    int OnLoading() override;
+};
+
+extern bb_app_AppDevice* bb_app_device;
+
+int bb_app_SetUpdateRate(int hertz);
+int bb_app_Millisecs();
+String bb_app_LoadState();
+int bb_app_SaveState(const String& state);
+
+// Start-up: framework and game globals, then the game object and its adapter.
+int bbInit();
+int bbMain();

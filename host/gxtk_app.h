@@ -1,0 +1,64 @@
+// gxtkApp: the host application. Owns the three devices, runs the fixed-rate
+// loop and suspends and resumes the application with its window.
+#pragma once
+
+#include "audio/gxtk_audio.h"
+#include "graphics/gxtk_graphics.h"
+#include "host/runtime.h"
+#include "input/gxtk_input.h"
+
+class gxtkApp : public gxtkObject {
+public:
+    static constexpr int kMaxUpdatesPerFrame = 7;
+
+    gxtkGraphics* ownedGraphics = nullptr;
+    gxtkInput* ownedInput = nullptr;
+    gxtkAudio* ownedAudio = nullptr;
+    int updatesPerSecond = 0;
+    double nextUpdateTime = 0;
+    double secondsPerUpdate = 0;
+    bool isSuspended = false;
+
+    gxtkApp();
+    ~gxtkApp() override;
+
+    virtual gxtkGraphics* GraphicsDevice() { return ownedGraphics; }
+    virtual gxtkInput* InputDevice() { return ownedInput; }
+    virtual gxtkAudio* AudioDevice() { return ownedAudio; }
+    virtual String AppTitle() { return String("<TODO>"); }
+    virtual String LoadState();
+    virtual int SaveState(const String& state);
+    virtual String LoadString(const String& path);
+    virtual int SetUpdateRate(int rate);
+    virtual int MilliSecs();
+    virtual int Loading() { return 0; }
+    virtual int OnCreate() { return 0; }
+    virtual int OnSuspend() { return 0; }
+    virtual int OnResume() { return 0; }
+    virtual int OnUpdate() { return 0; }
+    virtual int OnRender() { return 0; }
+    virtual int OnLoading() { return 0; }
+
+    void Run();
+    void InvokeOnCreate();
+    void InvokeOnUpdate();
+    void InvokeOnRender();
+    void InvokeOnSuspend();
+    void InvokeOnResume();
+
+    // Window-system callbacks (GLFW 3 signatures are adapted by the platform).
+    static void OnKey(int key, int action);
+    static void OnChar(int chr, int action);
+    static void OnMouseButton(int button, int action);
+    static void OnWindowSize(int width, int height);
+    static void OnWindowRefresh();
+};
+
+extern gxtkApp* app;
+extern int (*runner)();
+extern int argc;
+extern char** argv;
+
+int RunApp();
+int bb_std_main(int argc, char** argv);
+void sighandle(int sig);
