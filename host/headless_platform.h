@@ -1,0 +1,72 @@
+// A platform without a window: a manual clock, a settable window size, mouse
+// and joystick, and counters of what the host asked of it. Tests, the soak run
+// and the benchmarks drive the framework through it.
+#pragma once
+
+#include "host/platform.h"
+
+#include <functional>
+#include <vector>
+
+class HeadlessPlatform : public gxtkPlatform {
+public:
+    double now = 0;
+    bool opened = true;
+    bool iconified = false;
+    bool active = true;
+    int width = 640;
+    int height = 480;
+    int mouseX = 0;
+    int mouseY = 0;
+    std::vector<float> axes;
+    std::vector<unsigned char> buttons;
+
+    int polls = 0;
+    int waits = 0;
+    int swaps = 0;
+    double sleptSeconds = 0;
+
+    // Run inside PollEvents/WaitEvents, as window callbacks would be.
+    std::function<void()> onPoll;
+    std::function<void()> onWait;
+    // Sleeping advances the clock by the time asked unless a test says otherwise.
+    bool sleepAdvancesClock = true;
+
+    double Time() override { return now; }
+    void Sleep(double seconds) override {
+        sleptSeconds += seconds;
+        if (sleepAdvancesClock && seconds > 0) now += seconds;
+    }
+    void PollEvents() override {
+        ++polls;
+        if (onPoll) onPoll();
+    }
+    void WaitEvents() override {
+        ++waits;
+        if (onWait) onWait();
+    }
+    bool WindowOpened() override { return opened; }
+    bool WindowIconified() override { return iconified; }
+    bool WindowActive() override { return active; }
+    void WindowSize(int* w, int* h) override {
+        *w = width;
+        *h = height;
+    }
+    void FramebufferSize(int* w, int* h) override {
+        *w = width;
+        *h = height;
+    }
+    void SwapBuffers() override { ++swaps; }
+    void MousePosition(int* x, int* y) override {
+        *x = mouseX;
+        *y = mouseY;
+    }
+    const float* JoystickAxes(int* count) override {
+        *count = static_cast<int>(axes.size());
+        return axes.empty() ? nullptr : axes.data();
+    }
+    const unsigned char* JoystickButtons(int* count) override {
+        *count = static_cast<int>(buttons.size());
+        return buttons.empty() ? nullptr : buttons.data();
+    }
+};
