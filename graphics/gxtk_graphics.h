@@ -73,6 +73,9 @@ public:
     long verticesDrawn = 0;
 
     gxtkGraphics();
+    ~gxtkGraphics() override;
+    gxtkGraphics(const gxtkGraphics&) = delete;
+    gxtkGraphics& operator=(const gxtkGraphics&) = delete;
 
     virtual int Mode() { return mode; }
     virtual int Width() { return windowWidth; }
@@ -101,4 +104,13 @@ public:
     void EndRender();
     void Flush();
     bool Validate();
+
+    // A surface going away draws any pending batch that still uses its texture.
+    static void ForgetSurface(gxtkSurface* surface);
+
+private:
+    gxtkVertex* Append(int kind, int capacity, int verticesEach, gxtkSurface* surface);
+    void Put(gxtkVertex* v, float x, float y);
+    void PutTextured(gxtkVertex* v, float x, float y, float u, float v2);
+    void PackColor();
 };
