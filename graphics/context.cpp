@@ -56,8 +56,8 @@ bb_graphics_ImageRef bb_graphics_LoadImage(const String& path, int frameCount, i
     return image;
 }
 
-bb_graphics_ImageRef bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount,
-                                            int flags) {
+bb_graphics_ImageRef bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight,
+                                            int frameCount, int flags) {
     bb_graphics_ImageRef atlas = bb_graphics_LoadImage(path, 1, 0);
     if (!atlas) return nullptr;
     return atlas->m_GrabImage(0, 0, frameWidth, frameHeight, frameCount, flags);
@@ -124,7 +124,9 @@ int bb_graphics_SetMatrix(float ix, float iy, float jx, float jy, float tx, floa
     return 0;
 }
 
-int bb_graphics_SetMatrix2(const Array<float>& m) { return bb_graphics_SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]); }
+int bb_graphics_SetMatrix2(const Array<float>& m) {
+    return bb_graphics_SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
+}
 
 int bb_graphics_Transform(float ix, float iy, float jx, float jy, float tx, float ty) {
     bb_graphics_GraphicsContext* c = bb_graphics_context;
@@ -137,11 +139,17 @@ int bb_graphics_Transform(float ix, float iy, float jx, float jy, float tx, floa
     return bb_graphics_SetMatrix(xAxisX, xAxisY, yAxisX, yAxisY, originX, originY);
 }
 
-int bb_graphics_Transform2(const Array<float>& m) { return bb_graphics_Transform(m[0], m[1], m[2], m[3], m[4], m[5]); }
+int bb_graphics_Transform2(const Array<float>& m) {
+    return bb_graphics_Transform(m[0], m[1], m[2], m[3], m[4], m[5]);
+}
 
-int bb_graphics_Translate(float x, float y) { return bb_graphics_Transform(1, 0, 0, 1, x, y); }
+int bb_graphics_Translate(float x, float y) {
+    return bb_graphics_Transform(1, 0, 0, 1, x, y);
+}
 
-int bb_graphics_Scale(float x, float y) { return bb_graphics_Transform(x, 0, 0, y, 0, 0); }
+int bb_graphics_Scale(float x, float y) {
+    return bb_graphics_Transform(x, 0, 0, y, 0, 0);
+}
 
 int bb_graphics_Rotate(float degrees) {
     double radians = static_cast<double>(degrees) * static_cast<double>(0.017453292f);
@@ -173,9 +181,13 @@ int bb_graphics_PopMatrix() {
     return bb_graphics_SetMatrix(slot[0], slot[1], slot[2], slot[3], slot[4], slot[5]);
 }
 
-int bb_graphics_DeviceWidth() { return bb_graphics_device->Width(); }
+int bb_graphics_DeviceWidth() {
+    return bb_graphics_device->Width();
+}
 
-int bb_graphics_DeviceHeight() { return bb_graphics_device->Height(); }
+int bb_graphics_DeviceHeight() {
+    return bb_graphics_device->Height();
+}
 
 int bb_graphics_BeginRender() {
     if (bb_graphics_device->Mode() == 0) return 0;
@@ -231,8 +243,8 @@ int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame)
     return 0;
 }
 
-int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
-                           int frame) {
+int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX,
+                           float scaleY, int frame) {
     const bb_graphics_Frame* f = DrawableFrame(image, frame);
     if (!f) return 0;
     bb_graphics_PushMatrix();

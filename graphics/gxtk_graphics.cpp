@@ -20,15 +20,17 @@ constexpr int kQuads = 4;
 constexpr int kFan = 5;
 
 // Every live renderer, so a surface dropped mid-frame can get its batch drawn.
+// Never destroyed: surfaces may still go away while the process exits.
 std::vector<gxtkGraphics*>& Renderers() {
-    static std::vector<gxtkGraphics*> renderers;
-    return renderers;
+    static auto* renderers = new std::vector<gxtkGraphics*>();
+    return *renderers;
 }
 
 uint8_t ColorByte(float value) {
-    // The caller keeps colour and alpha in range; clamping only guards the byte.
-    float clamped = std::clamp(value, 0.0f, 255.0f);
-    return static_cast<uint8_t>(static_cast<int>(clamped));
+    // The caller keeps colour and alpha in range; this only guards the byte.
+    if (!(value > 0.0f)) return 0;
+    if (value >= 255.0f) return 255;
+    return static_cast<uint8_t>(static_cast<int>(value));
 }
 
 } // namespace
@@ -256,7 +258,8 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     return 0;
 }
 
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch) {
+int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                               int srch) {
     float w = static_cast<float>(srcw);
     float h = static_cast<float>(srch);
     float u0 = static_cast<float>(srcx) * surface->texScaleU;

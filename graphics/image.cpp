@@ -53,7 +53,8 @@ bb_graphics_Image* bb_graphics_Image::m_Grab(int x, int y, int width, int height
     m_frameList.clear();
     if (frameCount > 0) m_frameList.reserve(static_cast<size_t>(frameCount));
 
-    const bb_graphics_Frame origin = source->m_frameList.empty() ? bb_graphics_Frame() : source->m_frameList[0];
+    const bb_graphics_Frame origin =
+        source->m_frameList.empty() ? bb_graphics_Frame() : source->m_frameList[0];
     int cx = x;
     int cy = y;
     for (int i = 0; i < frameCount; ++i) {

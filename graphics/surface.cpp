@@ -46,7 +46,9 @@ gxtkSurface::gxtkSurface(unsigned char* data, int width, int height, int depth) 
     SetData(data, width, height, depth);
 }
 
-gxtkSurface::~gxtkSurface() { gxtkSurface::Discard(); }
+gxtkSurface::~gxtkSurface() {
+    gxtkSurface::Discard();
+}
 
 void gxtkSurface::SetData(unsigned char* data, int width, int height, int depth) {
     if (pixels && pixels != data) unloadImage(pixels);
@@ -70,7 +72,9 @@ int gxtkSurface::Discard() {
     return 0;
 }
 
-int gxtkSurface::LiveTextures() { return liveTextures; }
+int gxtkSurface::LiveTextures() {
+    return liveTextures;
+}
 
 bool gxtkSurface::OnUnsafeLoadComplete() {
     GLenum format = 0;
@@ -165,7 +169,9 @@ unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int
     return stbi_load_from_memory(bytes, length, width, height, depth, 0);
 }
 
-void unloadImage(unsigned char* pixels) { stbi_image_free(pixels); }
+void unloadImage(unsigned char* pixels) {
+    stbi_image_free(pixels);
+}
 
 int Pow2Size(int n) {
     int size = 1;

@@ -12,7 +12,7 @@ namespace {
 
 // The real renderer, counting the matrices the context hands it.
 class CountingGraphics : public gxtkGraphics {
-public:
+  public:
     int matrixCalls = 0;
     int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) override {
         ++matrixCalls;
@@ -26,7 +26,7 @@ const Rgba kBlue{0, 0, 255, 255};
 const Rgba kBlack{0, 0, 0, 255};
 
 class ContextTest : public GLTest {
-protected:
+  protected:
     CountingGraphics g;
     bb_graphics_GraphicsContext context;
 

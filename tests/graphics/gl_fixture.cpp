@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <stb_image_write.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -16,8 +17,32 @@ std::ostream& operator<<(std::ostream& out, const Rgba& c) {
     return out << "(" << c.r << "," << c.g << "," << c.b << "," << c.a << ")";
 }
 
+namespace {
+
+// One window for the whole test process, closed when the tests are done.
+class WindowEnvironment : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        if (!GLTest::window) return;
+        glfwDestroyWindow(GLTest::window);
+        GLTest::window = nullptr;
+        glfwTerminate();
+        gxtk_platform = nullptr;
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const windowEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+
+void ReportGlfwError(int code, const char* text) {
+    std::fprintf(stderr, "GLFW error %d: %s\n", code, text);
+}
+
+} // namespace
+
 void GLTest::SetUpTestSuite() {
     if (window) return;
+    glfwSetErrorCallback(ReportGlfwError);
     ASSERT_TRUE(glfwInit()) << "no X display: run under xvfb-run";
     glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
@@ -26,14 +51,6 @@ void GLTest::SetUpTestSuite() {
     glfwMakeContextCurrent(window);
     glfwGetFramebufferSize(window, &platform.width, &platform.height);
     gxtk_platform = &platform;
-}
-
-void GLTest::TearDownTestSuite() {
-    if (!window) return;
-    glfwDestroyWindow(window);
-    window = nullptr;
-    glfwTerminate();
-    gxtk_platform = nullptr;
 }
 
 void GLTest::SetUp() {

@@ -20,13 +20,14 @@ struct Rgba {
 std::ostream& operator<<(std::ostream& out, const Rgba& c);
 
 class GLTest : public ::testing::Test {
-protected:
+  public:
     static GLFWwindow* window;
     static HeadlessPlatform platform;
+    static void SetUpTestSuite();
+
+  protected:
     std::string tempDir;
 
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
     void SetUp() override;
     void TearDown() override;
 

@@ -11,7 +11,7 @@
 namespace {
 
 class RendererTest : public GLTest {
-protected:
+  protected:
     std::unique_ptr<gxtkGraphics> g;
 
     void SetUp() override {
@@ -133,6 +133,7 @@ TEST_F(RendererTest, OvalSegmentsFollowTheRadii) {
     g->SetMatrix(1, 0, 0, 1, 0, 0);
 
     // An oval flushes what was pending first, then draws itself at once.
+    g->Cls(0, 0, 0);
     g->DrawRect(0, 0, 1, 1);
     long calls = g->drawCalls;
     g->DrawOval(300, 200, 40, 20);

@@ -10,7 +10,7 @@
 namespace {
 
 class SurfaceTest : public GLTest {
-protected:
+  protected:
     gxtkGraphics g;
 };
 
