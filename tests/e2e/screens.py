@@ -1,5 +1,8 @@
 """What the program's screens look like, for pixel checks."""
 
+import time
+
+import e2e
 from e2e import share
 
 LOADING_BACKGROUND = (40, 40, 80)
@@ -38,3 +41,19 @@ def menu_without_art(image, geometry):
     left = strip(image, geometry, 2, 60, 2, 400)
     panel = strip(image, geometry, vw - 120, vw - 2, 2, 40)
     return share(left, MENU_BACKGROUND) > 0.95 and share(panel, MENU_PANEL) > 0.95
+
+
+def start_at_menu(s, name="skitterbat", **env):
+    """Starts the program and waits until its loading screen has given way to the menu."""
+    game = s.start(name=name, **env)
+    window = game.wait_window()
+    geometry = s.geometry(window)
+
+    def menu():
+        image = s.screenshot("menu")
+        dark = e2e.share(image.region(*geometry, 4), (0, 0, 0), 2)
+        return not is_loading_screen(image, geometry) and dark < 0.5
+    e2e.wait_until("the menu", menu, 90, 0.3)
+    time.sleep(0.7)  # the menu slides in over 32 updates
+    s.focus(window)
+    return game, window, geometry
