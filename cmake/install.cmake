@@ -8,7 +8,7 @@ set(SKITTERBAT_INSTALL_BINDIR games)
 # From the launcher's folder back to the prefix.
 set(SKITTERBAT_LAUNCHER_UP ..)
 
-if(TARGET skitterbat)
+if(TARGET skitterbat AND TARGET data)
   install(TARGETS skitterbat RUNTIME DESTINATION ${SKITTERBAT_INSTALL_LIBDIR})
 
   configure_file(${CMAKE_CURRENT_LIST_DIR}/skitterbat-launcher.sh.in
