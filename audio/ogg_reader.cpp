@@ -35,8 +35,8 @@ bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
         used += static_cast<size_t>(frames) * static_cast<size_t>(channels);
         if (capacity - used < step) {
             size_t grown = capacity * 2;
-            // Counts are ints for the decoder and the caller: refuse what would overflow them.
-            if (grown > static_cast<size_t>(INT32_MAX)) {
+            // Byte counts are ints for the decoder and OpenAL: refuse what would overflow them.
+            if (grown > static_cast<size_t>(INT32_MAX) / sizeof(short)) {
                 std::free(samples);
                 return false;
             }
