@@ -6,35 +6,46 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Immutable-by-convention text of 16-bit code units with value semantics.
+// Short texts (the game's per-frame HUD lines and numbers) live inside the
+// object, so building and concatenating them never touches the heap.
 class String {
-public:
-    String() = default;
+  public:
+    static constexpr int kInlineUnits = 31;
+
+    String() noexcept { inline_[0] = 0; }
     String(const char* text); // each byte becomes one code unit
     String(const std::string& text);
     String(const char16_t* units, int count);
-    explicit String(std::u16string units) : units_(std::move(units)) {}
+    explicit String(std::u16string_view units);
     explicit String(int value);   // "%i"
     explicit String(float value); // "%.17lg", ".0" appended when neither "." nor "e"
     explicit String(double value);
+    String(const String& other);
+    String(String&& other) noexcept;
+    String& operator=(const String& other);
+    String& operator=(String&& other) noexcept;
+    ~String() { delete[] heap_; }
 
-    int Length() const { return static_cast<int>(units_.size()); }
-    bool IsEmpty() const { return units_.empty(); }
-    int operator[](int index) const { return units_[static_cast<size_t>(index)]; }
-    const char16_t* Data() const { return units_.data(); }
-    const std::u16string& Units() const { return units_; }
+    int Length() const { return length_; }
+    bool IsEmpty() const { return length_ == 0; }
+    int operator[](int index) const { return Data()[index]; }
+    // Zero-terminated.
+    const char16_t* Data() const { return heap_ ? heap_ : inline_; }
+    std::u16string_view Units() const { return std::u16string_view(Data(), static_cast<size_t>(length_)); }
 
     String operator+(const String& other) const;
-    String operator+(const char* other) const { return *this + String(other); }
-    String operator+(int value) const { return *this + String(value); }
+    String operator+(const char* other) const;
+    String operator+(int value) const;
     String operator+(float value) const { return *this + String(value); }
     String& operator+=(const String& other);
-    bool operator==(const String& other) const { return units_ == other.units_; }
-    bool operator!=(const String& other) const { return units_ != other.units_; }
-    bool operator==(const char* other) const { return *this == String(other); }
-    bool operator<(const String& other) const { return units_ < other.units_; }
+    bool operator==(const String& other) const { return Units() == other.Units(); }
+    bool operator!=(const String& other) const { return !(*this == other); }
+    bool operator==(const char* other) const;
+    bool operator<(const String& other) const { return Units() < other.Units(); }
 
     int Find(const String& sub, int start = 0) const;
     int FindLast(const String& sub) const;
@@ -54,17 +65,27 @@ public:
     // Wide text for file names.
     std::wstring ToWString() const;
 
-private:
-    std::u16string units_;
+  private:
+    char16_t* heap_ = nullptr; // owned; null while the text fits inline_
+    int length_ = 0;
+    int capacity_ = kInlineUnits; // units that fit before the terminator
+    char16_t inline_[kInlineUnits + 1];
+
+    char16_t* Buffer() { return heap_ ? heap_ : inline_; }
+    void Reserve(int units);
+    void Append(const char16_t* units, int count);
+    void AppendBytes(const char* bytes, int count);
 };
 
 String operator+(const char* left, const String& right);
 
 // Fixed-length array created zero-filled; the length never changes.
 template <class T> class Array {
-public:
+  public:
     Array() = default;
-    explicit Array(int length) : data_(length > 0 ? new T[static_cast<size_t>(length)]() : nullptr), length_(length > 0 ? length : 0) {}
+    explicit Array(int length)
+        : data_(length > 0 ? new T[static_cast<size_t>(length)]() : nullptr),
+          length_(length > 0 ? length : 0) {}
     Array(const Array& other) : Array(other.length_) {
         for (int i = 0; i < length_; ++i) data_[i] = other.data_[i];
     }
@@ -88,14 +109,14 @@ public:
     const T* begin() const { return data_.get(); }
     const T* end() const { return data_.get() + length_; }
 
-private:
+  private:
     std::unique_ptr<T[]> data_;
     int length_ = 0;
 };
 
 // Root of every framework and game object.
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 

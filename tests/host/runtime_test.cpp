@@ -69,7 +69,47 @@ TEST(Array, ZeroFilledFixedLength) {
 }
 
 TEST(RuntimeErrorDeathTest, ExitsWithMessageAndStatus255) {
-    EXPECT_EXIT(Error("Image frame outside surface"), testing::ExitedWithCode(255),
-                "");
+    EXPECT_EXIT(Error("Image frame outside surface"), testing::ExitedWithCode(255), "");
     EXPECT_EXIT(Error(""), testing::ExitedWithCode(0), "");
+}
+
+TEST(String, TextsAcrossTheInlineCapacity) {
+    // Grow one character at a time past the inline room and compare with plain bytes.
+    std::string expected;
+    String grown;
+    for (int i = 0; i < 3 * String::kInlineUnits; ++i) {
+        const char c[2] = {static_cast<char>('a' + i % 26), 0};
+        grown += String(c);
+        expected += c;
+        ASSERT_EQ(grown.ToCString(), expected);
+        ASSERT_EQ(grown.Data()[grown.Length()], 0);
+    }
+    // Copies and moves of long and short texts keep their own values.
+    String copy = grown;
+    String moved = std::move(copy);
+    EXPECT_EQ(moved, grown);
+    String shortText("short");
+    moved = shortText;
+    EXPECT_EQ(moved, String("short"));
+    moved = grown;
+    shortText = std::move(moved);
+    EXPECT_EQ(shortText, grown);
+
+    // Appending a text to itself, inline and on the heap.
+    String twice("abc");
+    twice += twice;
+    EXPECT_EQ(twice, String("abcabc"));
+    String longTwice = grown;
+    longTwice += longTwice;
+    EXPECT_EQ(longTwice.ToCString(), expected + expected);
+
+    EXPECT_EQ(grown.Slice(-3), String(expected.substr(expected.size() - 3)));
+    EXPECT_EQ((String("x") + grown).Length(), grown.Length() + 1);
+    EXPECT_TRUE(String("abc") == "abc");
+    EXPECT_FALSE(String("abc") == "ab");
+    EXPECT_FALSE(String("ab") == "abc");
+    EXPECT_TRUE(String("") == "");
+    EXPECT_TRUE(String("ab") < String("abc"));
+    EXPECT_EQ(grown.Replace("a", "AA").Length(), grown.Length() + 4);
+    EXPECT_EQ(String("1e+30") + 7, String("1e+307"));
 }
