@@ -17,7 +17,7 @@ TEST(VirtualScreen, FillsTheWindowWithTheLargerScale) {
                  {1280, 720, 2, 640, 360, 1, 1},
                  {720, 1280, 1280.0f / 480, 270, 480, 2, 0},
                  {640, 480, 1, 640, 480, 1, 1},
-                 {480, 480, 1, 480, 480, 1, 1},
+                 {480, 480, 1, 480, 480, 2, 1},
                  {300, 1000, 1000.0f / 480, 144, 480, 2, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
