@@ -71,20 +71,24 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
     int touched = 0;
     for (int t = 0; t < 10; ++t) {
         if (TouchDownArr[t] > 0) {
-            PaddleTargetX = static_cast<float>(TouchXArr[t]);
             touched = 1;
-            bb_Skitterbat_keys = 0;
+            // Taps on the pause panel are meant for the panel, not the paddle.
+            if (Paused == 0) {
+                PaddleTargetX = static_cast<float>(TouchXArr[t]);
+                bb_Skitterbat_keys = 0;
+            }
         }
     }
     if (bb_Skitterbat_keys == 0 && Paused == 0) PaddleTargetX = static_cast<float>(MouseX);
     if (LaunchTimer > 0) LaunchTimer -= 1;
     if (touched == 0) NeedRelease = 0;
     if (RoundPhase != 10 || FlyingCount != 0) return;
-    bool launch = touched != 0;
-    if (!launch) {
+    // While paused, touches and the select keys work the panel; only the timer launches.
+    bool launch = touched != 0 && Paused == 0;
+    if (!launch && Paused == 0) {
         for (int key = 10; key <= 16 && !launch; ++key) launch = m_PlayKey(key);
-        if (!launch) launch = LaunchTimer == 1;
     }
+    if (!launch) launch = LaunchTimer == 1;
     // A touch launches only when it began after a release.
     if (!launch || NeedRelease != 0) return;
     NeedRelease = 1;
