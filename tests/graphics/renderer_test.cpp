@@ -248,26 +248,6 @@ TEST_F(RendererTest, WritePixelsPremultipliesIntoTheTexture) {
     EXPECT_EQ(PixelAt(*g, 51, 61), (Rgba{0, 0, 0, 255}));
 }
 
-TEST_F(RendererTest, SurfacesDrawTheirSourceRectangle) {
-    gxtkSurfaceRef surface = g->CreateSurface(4, 1);
-    ASSERT_TRUE(surface);
-    Array<int> pixels(4);
-    pixels[0] = static_cast<int>(0xffff0000u);
-    pixels[1] = static_cast<int>(0xff00ff00u);
-    pixels[2] = static_cast<int>(0xff0000ffu);
-    pixels[3] = static_cast<int>(0xffffffffu);
-    g->WritePixels2(surface.get(), pixels, 0, 0, 4, 1, 0, 4);
-    g->DrawSurface2(surface.get(), 10, 10, 2, 0, 2, 1);
-    g->SetMatrix(1, 0, 0, 1, 100, 0); // textured quads transform like rectangles
-    g->DrawSurface(surface.get(), 0, 20);
-    g->Flush();
-    EXPECT_EQ(PixelAt(*g, 10, 10), (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(PixelAt(*g, 11, 10), (Rgba{255, 255, 255, 255}));
-    EXPECT_EQ(PixelAt(*g, 12, 10), (Rgba{0, 0, 0, 255}));
-    EXPECT_EQ(PixelAt(*g, 100, 20), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(PixelAt(*g, 103, 20), (Rgba{255, 255, 255, 255}));
-}
-
 TEST_F(RendererTest, DroppingASurfaceDrawsItsPendingBatchFirst) {
     gxtkSurfaceRef surface = g->CreateSurface(2, 2);
     ASSERT_TRUE(surface);

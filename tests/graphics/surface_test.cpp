@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -65,6 +66,40 @@ TEST_F(SurfaceTest, TextureScaleMatchesTheImageSize) {
     EXPECT_FLOAT_EQ(surface->texScaleU, 1.0f / 100);
     EXPECT_FLOAT_EQ(surface->texScaleV, 1.0f / 50);
     EXPECT_TRUE(glIsTexture(surface->textureName));
+}
+
+// Loads a 100 x 50 red image and reports on standard error what texture it got;
+// 0 when it is a 128 x 64 texture with the image in its top-left corner.
+int PaddedUploadStatus(gxtkGraphics& g, const std::string& path) {
+    gxtkSurfaceRef surface = g.LoadSurface(String(path));
+    if (!surface) {
+        std::fputs("not loaded\n", stderr);
+        return 1;
+    }
+    GLint width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, surface->textureName);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    std::fprintf(stderr, "texture %dx%d scale %g %g\n", width, height, surface->texScaleU,
+                 surface->texScaleV);
+    if (width != 128 || height != 64) return 1;
+    std::vector<unsigned char> bytes = TextureBytes(surface->textureName, GL_RGBA, 4);
+    const unsigned char* last = &bytes[static_cast<size_t>((49 * 128 + 99) * 4)];
+    bool ok = surface->texScaleU == 1.0f / 128 && surface->texScaleV == 1.0f / 64 &&
+              surface->Width() == 100 && bytes[0] == 255 && last[0] == 255 && last[3] == 255;
+    return ok ? 0 : 1;
+}
+
+TEST_F(SurfaceTest, DriversWithoutOddSizesGetAPaddedTexture) {
+    // Mesa without non-power-of-two textures refuses 100 x 50; the override only
+    // takes effect in a fresh process, so the check runs in a child.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::vector<unsigned char> pixels(100 * 50 * 4, 0);
+    for (size_t i = 0; i < pixels.size(); i += 4) pixels[i] = 255, pixels[i + 3] = 255;
+    std::string path = WritePng("odd.png", 100, 50, 4, pixels);
+    setenv("MESA_EXTENSION_OVERRIDE", "-GL_ARB_texture_non_power_of_two", 1);
+    EXPECT_EXIT(std::_Exit(PaddedUploadStatus(g, path)), testing::ExitedWithCode(0), "texture 128x64");
+    unsetenv("MESA_EXTENSION_OVERRIDE");
 }
 
 TEST_F(SurfaceTest, PowerOfTwoSizes) {
