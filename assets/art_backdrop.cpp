@@ -7,7 +7,9 @@ namespace {
 const V2 kCentre{128, 128};
 constexpr float kPi = 3.14159265f;
 
-float edgeFade(float r) { return 1 - smooth(96, 126, r); }
+float edgeFade(float r) {
+    return 1 - smooth(96, 126, r);
+}
 
 void ringsAndSpiral(const View& v) {
     paint(v, {0, 0, 256, 256}, [&](V2 p) {
@@ -39,7 +41,8 @@ void ringsAndSpiral(const View& v) {
         if (i == 2) {
             for (int d = 0; d < 24; ++d) fill(v, arc(kCentre, radii[i], d * 15.0f, d * 15.0f + 8, 0.9f), col);
         } else {
-            fill(v, outline(circle(kCentre, radii[i]), i == 3 ? 0.6f : 0.8f), withAlpha(col, col.a * edgeFade(radii[i] - 8)));
+            fill(v, outline(circle(kCentre, radii[i]), i == 3 ? 0.6f : 0.8f),
+                 withAlpha(col, col.a * edgeFade(radii[i] - 8)));
         }
     }
     // Beads riding on the inner rings.
@@ -63,9 +66,9 @@ void starField(const View& v) {
         float r = length(p - kCentre);
         float size = dice.next();
         Color c = colours[int(dice.next() * 3.999f)];
-        if (r > 122) continue;
-        float a = edgeFade(r);
         float radius = 0.5f + size * size * 1.6f;
+        if (r + radius * 5 > 124) continue;
+        float a = edgeFade(r);
         glow(v, circle(p, radius), withAlpha(c, 0.35f * a), radius * 3);
         fill(v, circle(p, radius), withAlpha(c, a));
         if (size > 0.85f) {

@@ -8,9 +8,9 @@ namespace {
 const V2 kC{32, 32};
 
 void medallion(const View& v, Color rimLight, Color rimDark, bool spiky) {
-    shadow(v, circle(kC, 28), {0, 1.5f}, 3, 0.5f);
+    shadow(v, circle(kC, 28), {0, 1}, 2, 0.5f);
     if (spiky) {
-        auto burst = star(kC, 31, 25.5f, 16);
+        auto burst = star(kC, 29.8f, 25.5f, 16);
         fill(v, grow(burst, 1.2f), palette::kInk);
         fill(v, burst, gradient({0, 4}, {0, 60}, rimLight, rimDark));
     }
@@ -19,13 +19,15 @@ void medallion(const View& v, Color rimLight, Color rimDark, bool spiky) {
     fill(v, circle(kC, 23.0f), palette::kInk);
     fill(v, circle(kC, 22.2f), Radial{{32, 24}, 26, rgb(40, 36, 110), rgb(10, 8, 40)});
     // A sheen on the upper rim.
-    fill(v, intersect(outline(circle(kC, 25.2f), 1.3f), circle({32, 10}, 16)), withAlpha(palette::kWhite, 0.45f));
+    fill(v, intersect(outline(circle(kC, 25.2f), 1.3f), circle({32, 10}, 16)),
+         withAlpha(palette::kWhite, 0.45f));
 }
 
 void glossyPod(const View& v, V2 c, float r, Color col) {
     fill(v, circle(c, r + 1.2f), palette::kInk);
     fill(v, circle(c, r), Sphere{c, r, col, 0.4f, 0.9f});
-    fill(v, intersect(circle(c, r - 0.3f), outline(circle(c + V2{0, r * 2}, r * 2.1f), 0.8f)), scaled(col, 0.6f));
+    fill(v, intersect(circle(c, r - 0.3f), outline(circle(c + V2{0, r * 2}, r * 2.1f), 0.8f)),
+         scaled(col, 0.6f));
 }
 
 void paddle(const View& v, V2 c, float halfW) {
@@ -62,7 +64,9 @@ void podBurst(const View& v, int colour) {
     for (int i = 0; i < 6; ++i) {
         float a = i * 60.0f + 20;
         V2 at = kC + polar(a, 13.5f);
-        auto shard = turned(polygon({{at.x - 3.2f, at.y + 2.4f}, {at.x + 3.6f, at.y + 1.6f}, {at.x - 0.4f, at.y - 4.2f}}), at, a * 1.7f);
+        auto shard = turned(
+            polygon({{at.x - 3.2f, at.y + 2.4f}, {at.x + 3.6f, at.y + 1.6f}, {at.x - 0.4f, at.y - 4.2f}}), at,
+            a * 1.7f);
         fill(v, grow(shard, 1.0f), palette::kInk);
         fill(v, shard, Sphere{at, 4.5f, col, 0.55f, 0.6f});
     }
@@ -73,7 +77,8 @@ void ballBonus(const View& v, int rounds) {
     Color ball = rgb(150, 255, 150);
     // Speed lines behind the ball.
     for (int i = 0; i < 3; ++i)
-        fill(v, capsule({15.0f + i * 1.5f, 20.0f + i * 4}, {24.0f, 20.0f + i * 4}, 0.9f), rgb(180, 255, 200, 0.7f));
+        fill(v, capsule({15.0f + i * 1.5f, 20.0f + i * 4}, {24.0f, 20.0f + i * 4}, 0.9f),
+             rgb(180, 255, 200, 0.7f));
     glow(v, circle({34, 24}, 7), withAlpha(ball, 0.4f), 6);
     fill(v, circle({34, 24}, 8.2f), palette::kInk);
     fill(v, circle({34, 24}, 7.2f), Sphere{{34, 24}, 7.2f, ball, 0.45f, 0.9f});

@@ -26,7 +26,9 @@ void centipede(const View& v, const std::vector<V2>& path, float r, Color body, 
         fill(v, circle(c, rr + r * 0.14f), palette::kInk);
         fill(v, circle(c, rr), Sphere{c, rr, head ? mix(body, accent, 0.35f) : body, 0.45f, 0.8f});
         if (!head) {
-            fill(v, intersect(circle(c, rr * 0.98f), outline(circle(c - dir * (rr * 2.2f), rr * 2.35f), rr * 0.09f)),
+            fill(v,
+                 intersect(circle(c, rr * 0.98f),
+                           outline(circle(c - dir * (rr * 2.2f), rr * 2.35f), rr * 0.09f)),
                  withAlpha(accent, 0.8f));
         } else {
             // Eyes and feelers.

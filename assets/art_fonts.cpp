@@ -10,4 +10,6 @@ void drawTextFont(const View& v, int frame) {
     pixelfont::drawGlyph(v, 32 + frame, {5, 4}, 1, palette::kWhite);
 }
 
-void drawRuneFont(const View& v, int frame) { pixelfont::drawGlyph(v, 32 + frame, {2, 1}, 1, palette::kWhite); }
+void drawRuneFont(const View& v, int frame) {
+    pixelfont::drawGlyph(v, 32 + frame, {2, 1}, 1, palette::kWhite);
+}

@@ -4,8 +4,9 @@
 
 namespace palette {
 Color pod(int colour) {
-    static const int k[9][3] = {{255, 255, 255}, {255, 80, 80},   {255, 180, 80}, {255, 255, 80}, {80, 255, 80},
-                                {80, 255, 255},  {130, 130, 255}, {255, 80, 255}, {255, 255, 255}};
+    static const int k[9][3] = {{255, 255, 255}, {255, 80, 80},  {255, 180, 80},
+                                {255, 255, 80},  {80, 255, 80},  {80, 255, 255},
+                                {130, 130, 255}, {255, 80, 255}, {255, 255, 255}};
     colour = std::clamp(colour, 0, 8);
     return rgb(k[colour][0], k[colour][1], k[colour][2]);
 }
@@ -21,8 +22,8 @@ void legs(const View& v, float reach) {
     for (int i = -1; i <= 1; ++i) {
         float x = 16 + i * 6.0f;
         for (int side : {-1, 1}) {
-            V2 hip{x, 16 + side * 8.0f}, knee{x + 2.5f, 16 + side * (8 + reach * 0.6f)},
-                foot{x + 1.0f, 16 + side * (8 + reach)};
+            V2 hip{x, 16 + side * 7.5f}, knee{x + 1.8f, 16 + side * (7.5f + reach * 0.65f)},
+                foot{x - 0.2f, 16 + side * (7.5f + reach)};
             auto leg = unite(capsule(hip, knee, 1.3f), capsule(knee, foot, 1.1f));
             fill(v, grow(leg, 0.9f), kRim);
             fill(v, leg, grey(0.62f));
@@ -38,11 +39,13 @@ void body(const View& v, float r) {
     fill(v, band, grey(0.55f, 0.8f));
 }
 
-// One crack: a jagged line from the rim inwards, dark edges and a bright core.
+// One crack: a jagged dark line from the rim inwards, its lower lip catching
+// the light.
 void crack(const View& v, std::initializer_list<V2> pts, float width) {
     const V2* p = pts.begin();
-    for (size_t i = 0; i + 1 < pts.size(); ++i) fill(v, capsule(p[i], p[i + 1], width + 0.7f), grey(0.1f));
-    for (size_t i = 0; i + 1 < pts.size(); ++i) fill(v, capsule(p[i], p[i + 1], width * 0.45f), grey(1.0f));
+    for (size_t i = 0; i + 1 < pts.size(); ++i)
+        fill(v, capsule(p[i] + V2{0.3f, 0.6f}, p[i + 1] + V2{0.3f, 0.6f}, width * 0.5f), grey(1.0f, 0.8f));
+    for (size_t i = 0; i + 1 < pts.size(); ++i) fill(v, capsule(p[i], p[i + 1], width * 0.55f), grey(0.08f));
 }
 
 void pod(const View& v, int damage) {
@@ -87,9 +90,9 @@ void mushroom(const View& v, int damage) {
     if (damage >= 1) cutR[0] = 5.5f;
     if (damage >= 2) cutR[1] = 5.0f;
     if (damage >= 3) {
-        cutR[0] = 8.0f;
-        cutR[1] = 7.5f;
-        cutR[2] = 6.5f;
+        cutR[0] = 9.0f;
+        cutR[1] = 8.5f;
+        cutR[2] = 7.0f;
     }
     auto bitten = shape(capFull.box, [=](V2 p) {
         float d = capFull(p);
@@ -97,8 +100,7 @@ void mushroom(const View& v, int damage) {
             if (cutR[i] > 0) d = std::max(d, cutR[i] - length(p - cutC[i]));
         return d;
     });
-    float stemCut = damage >= 3 ? 1.0f : 0.0f;
-    auto stemNow = shape(stem.box, [=](V2 p) { return std::max(stem(p), stemCut > 0 ? 2.0f - length(p - V2{21, 27}) : -1e9f); });
+    auto stemNow = stem;
     fill(v, grow(unite(bitten, stemNow), 1.2f), kRim);
     fill(v, stemNow, gradient({11, 0}, {21, 0}, grey(0.9f), grey(0.6f)));
     fill(v, bitten, [&](V2 p) {
@@ -114,16 +116,19 @@ void mushroom(const View& v, int damage) {
         auto spot = intersect(circle(spots[i], radii[i]), grow(bitten, -0.6f));
         fill(v, spot, grey(1.0f));
     }
+    if (damage >= 2) crack(v, {{15, 19}, {17, 22}, {15.5f, 25}}, 0.9f);
+    if (damage >= 3) crack(v, {{18, 19}, {19, 23}, {17.5f, 27}}, 0.9f);
     // Fresh bite marks show the pale flesh.
     for (int i = 0; i < 3; ++i)
-        if (cutR[i] > 0) fill(v, intersect(bitten, outline(circle(cutC[i], cutR[i] + 0.6f), 0.7f)), grey(0.35f));
+        if (cutR[i] > 0)
+            fill(v, intersect(bitten, outline(circle(cutC[i], cutR[i] + 0.6f), 0.7f)), grey(0.35f));
 }
 
 } // namespace
 
 void drawGfx(const View& v, int frame) {
     if (frame == 0) {
-        legs(v, 6.5f);
+        legs(v, 5.3f);
         body(v, 10.5f);
     } else if (frame >= 1 && frame <= 3) {
         pod(v, frame);
@@ -136,12 +141,12 @@ void drawParts(const View& v, int frame) {
     V2 c{4, 4};
     if (frame == 0) {
         // A four-pointed spark, warm.
-        glow(v, circle(c, 0.8f), rgb(255, 200, 60, 0.7f), 3.0f);
-        fill(v, star(c, 3.8f, 1.0f, 4), rgb(255, 240, 150));
+        glow(v, circle(c, 0.8f), rgb(255, 200, 60, 0.7f), 2.2f);
+        fill(v, star(c, 3.0f, 0.9f, 4), rgb(255, 240, 150));
         fill(v, circle(c, 1.0f), palette::kWhite);
     } else if (frame == 1) {
         // A round ember, cool.
-        glow(v, circle(c, 1.2f), rgb(80, 220, 255, 0.8f), 2.6f);
+        glow(v, circle(c, 1.2f), rgb(80, 220, 255, 0.8f), 1.8f);
         fill(v, circle(c, 1.6f), rgb(200, 250, 255));
     }
 }

@@ -13,10 +13,12 @@ void drawTitle(const View& v, int) {
     glow(v, letters, rgb(255, 60, 190, 0.55f), 11);
     // Extruded depth, down and to the right.
     for (int i = 5; i >= 1; --i) fill(v, grow(moved(letters, {i * 0.55f, i * 0.8f}), 2.2f), palette::kInk);
-    for (int i = 4; i >= 1; --i) fill(v, moved(letters, {i * 0.55f, i * 0.8f}), mix(rgb(120, 30, 150), rgb(60, 10, 90), i / 4.0f));
+    for (int i = 4; i >= 1; --i)
+        fill(v, moved(letters, {i * 0.55f, i * 0.8f}), mix(rgb(120, 30, 150), rgb(60, 10, 90), i / 4.0f));
     fill(v, grow(letters, 2.2f), palette::kInk);
     fill(v, grow(letters, 1.1f), rgb(120, 250, 255));
-    fill(v, letters, gradient3({0, top}, {0, bottom}, rgb(255, 250, 150), rgb(255, 150, 40), rgb(255, 60, 150)));
+    fill(v, letters,
+         gradient3({0, top}, {0, bottom}, rgb(255, 250, 150), rgb(255, 150, 40), rgb(255, 60, 150)));
     // A highlight across the upper half of each letter.
     fill(v, intersect(grow(letters, -1.2f), roundBox({128, top + cap * 0.22f}, {130, cap * 0.16f}, 0)),
          withAlpha(palette::kWhite, 0.45f));
@@ -71,21 +73,24 @@ void drawMakerLogo(const View& v, int) {
     }
 
     // Mountains with snow, and their mirror in the tarn.
-    auto far = polygon({{20, horizon}, {62, 92}, {84, 108}, {118, 70}, {150, 104}, {170, 94}, {236, horizon}});
+    auto far =
+        polygon({{20, horizon}, {62, 92}, {84, 108}, {118, 70}, {150, 104}, {170, 94}, {236, horizon}});
     auto near = polygon({{24, horizon}, {70, 104}, {92, 122}, {104, 116}, {120, horizon}});
     auto farIn = intersect(far, inside), nearIn = intersect(near, inside);
     fill(v, farIn, gradient({0, 70}, {0, horizon}, rgb(90, 70, 190), rgb(30, 20, 90)));
     fill(v, intersect(farIn, polygon({{100, 90}, {118, 70}, {136, 87}, {126, 84}, {118, 90}, {110, 85}})),
          rgb(235, 240, 255));
-    fill(v, intersect(farIn, polygon({{52, 100}, {62, 92}, {72, 99}, {64, 98}, {58, 102}})), rgb(235, 240, 255));
+    fill(v, intersect(farIn, polygon({{52, 100}, {62, 92}, {72, 99}, {64, 98}, {58, 102}})),
+         rgb(235, 240, 255));
     fill(v, nearIn, gradient({0, 104}, {0, horizon}, rgb(50, 30, 120), rgb(20, 10, 60)));
 
     // The tarn: a cool lake reflecting the peaks, with ripples.
     auto lake = intersect(inside, roundBox({128, horizon + 60}, {R, 60}, 0));
     fill(v, lake, gradient({0, horizon}, {0, 232}, rgb(40, 160, 220), rgb(10, 20, 80)));
     auto mirror = [&](auto s) {
-        return shape(Box{s.box.x0, 2 * horizon - s.box.y1, s.box.x1, 2 * horizon - s.box.y0},
-                     [=](V2 p) { return s(V2{p.x, 2 * horizon - p.y}); });
+        return shape(Box{s.box.x0, 2 * horizon - s.box.y1, s.box.x1, 2 * horizon - s.box.y0}, [=](V2 p) {
+            return s(V2{p.x, 2 * horizon - p.y});
+        });
     };
     fill(v, intersect(mirror(far), lake), rgb(60, 60, 170, 0.55f));
     fill(v, intersect(mirror(near), lake), rgb(30, 20, 90, 0.6f));
@@ -94,7 +99,8 @@ void drawMakerLogo(const View& v, int) {
         float y = horizon + 8 + i * 9.0f + i * i * 0.6f;
         float half = 24 + i * 7.0f;
         float x = 128 + ((i % 2) ? 22 : -18);
-        fill(v, intersect(lake, capsule({x - half, y}, {x + half, y}, 0.8f + i * 0.12f)), rgb(150, 240, 255, 0.45f));
+        fill(v, intersect(lake, capsule({x - half, y}, {x + half, y}, 0.8f + i * 0.12f)),
+             rgb(150, 240, 255, 0.45f));
     }
     fill(v, intersect(inside, roundBox({128, horizon}, {R, 0.9f}, 0)), rgb(255, 220, 170, 0.9f));
     // Gloss over the top of the emblem.

@@ -12,10 +12,10 @@ const Color kDark = grey(0.1f);
 
 void iconFace(const View& v) {
     const V2 c{16, 16};
-    shadow(v, circle(c, 14), {0, 1}, 2, 0.45f);
-    fill(v, circle(c, 14.6f), kDark);
-    fill(v, circle(c, 13.4f), gradient({0, 3}, {0, 29}, grey(1.0f), grey(0.72f)));
-    fill(v, outline(circle(c, 12.2f), 0.5f), grey(1.0f, 0.7f));
+    shadow(v, circle(c, 13), {0, 0.6f}, 1.5f, 0.45f);
+    fill(v, circle(c, 13.8f), kDark);
+    fill(v, circle(c, 12.7f), gradient({0, 4}, {0, 28}, grey(1.0f), grey(0.72f)));
+    fill(v, outline(circle(c, 11.6f), 0.5f), grey(1.0f, 0.7f));
 }
 
 template <class S> void symbol(const View& v, const S& s) {
@@ -24,7 +24,8 @@ template <class S> void symbol(const View& v, const S& s) {
 }
 
 void speaker(const View& v) {
-    symbol(v, unite(roundBox({10.5f, 16}, {2.4f, 3.2f}, 0.6f), polygon({{11, 13}, {16, 8.5f}, {16, 23.5f}, {11, 19}})));
+    symbol(v, unite(roundBox({10.5f, 16}, {2.4f, 3.2f}, 0.6f),
+                    polygon({{11, 13}, {16, 8.5f}, {16, 23.5f}, {11, 19}})));
 }
 
 void drawIconFrame(const View& v, int frame) {
@@ -36,7 +37,8 @@ void drawIconFrame(const View& v, int frame) {
         break;
     case 1: // quit
         iconFace(v);
-        symbol(v, unite(capsule({10.5f, 10.5f}, {21.5f, 21.5f}, 2.2f), capsule({21.5f, 10.5f}, {10.5f, 21.5f}, 2.2f)));
+        symbol(v, unite(capsule({10.5f, 10.5f}, {21.5f, 21.5f}, 2.2f),
+                        capsule({21.5f, 10.5f}, {10.5f, 21.5f}, 2.2f)));
         break;
     case 3: // resume
         iconFace(v);
@@ -54,14 +56,18 @@ void drawIconFrame(const View& v, int frame) {
         symbol(v, unite(capsule({19, 12.5f}, {25, 19.5f}, 1.3f), capsule({25, 12.5f}, {19, 19.5f}, 1.3f)));
         break;
     case 6: // focus ring
-        glow(v, outline(circle(c, 14.0f), 0.8f), grey(1.0f, 0.5f), 2.0f);
-        fill(v, outline(circle(c, 14.0f), 1.2f), grey(1.0f));
+        glow(v, outline(circle(c, 13.0f), 0.7f), grey(1.0f, 0.5f), 1.5f);
+        fill(v, outline(circle(c, 13.0f), 1.0f), grey(1.0f));
         for (int i = 0; i < 4; ++i) {
-            V2 a = c + polar(45 + i * 90.0f, 11.2f);
-            fill(v, turned(polygon({{a.x - 1.6f, a.y - 1.4f}, {a.x + 1.6f, a.y - 1.4f}, {a.x, a.y + 1.6f}}), a, 225 + i * 90.0f), grey(1.0f));
+            V2 a = c + polar(45 + i * 90.0f, 10.4f);
+            fill(v,
+                 turned(polygon({{a.x - 1.6f, a.y - 1.4f}, {a.x + 1.6f, a.y - 1.4f}, {a.x, a.y + 1.6f}}), a,
+                        225 + i * 90.0f),
+                 grey(1.0f));
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -69,7 +75,7 @@ void drawIconFrame(const View& v, int frame) {
 
 void tile(const View& v, Color top, Color bottom, Color rim) {
     const V2 c{32, 32};
-    shadow(v, roundBox(c, {27, 27}, 10), {0, 2}, 3.5f, 0.55f);
+    shadow(v, roundBox(c, {27, 27}, 10), {0, 1.5f}, 2.5f, 0.55f);
     glow(v, roundBox(c, {27, 27}, 10), withAlpha(rim, 0.35f), 4);
     fill(v, roundBox(c, {27.5f, 27.5f}, 10.5f), palette::kInk);
     fill(v, roundBox(c, {26, 26}, 9.5f), gradient({0, 6}, {0, 58}, top, bottom));
@@ -129,14 +135,17 @@ void drawButtonFrame(const View& v, int frame) {
         pips(v, 3, rgb(255, 240, 120));
         label(v, "HARD", 41, 11, 0);
         break;
-    case 14: medalButton(v); break;
+    case 14:
+        medalButton(v);
+        break;
     case 15: {
         const V2 c{32, 32};
-        glow(v, outline(roundBox(c, {29.5f, 29.5f}, 12), 1.0f), rgb(255, 255, 160, 0.6f), 2.2f);
-        fill(v, outline(roundBox(c, {29.5f, 29.5f}, 12), 1.4f), rgb(255, 255, 200));
+        glow(v, outline(roundBox(c, {28.5f, 28.5f}, 12), 0.8f), rgb(255, 255, 160, 0.6f), 1.6f);
+        fill(v, outline(roundBox(c, {28.5f, 28.5f}, 12), 1.2f), rgb(255, 255, 200));
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -204,7 +213,15 @@ void drawDpadFrame(const View& v, int frame) {
 
 } // namespace
 
-void drawIcon(const View& v, int frame) { drawIconFrame(v, frame); }
-void drawButton(const View& v, int frame) { drawButtonFrame(v, frame); }
-void drawICade(const View& v, int frame) { drawICadeFrame(v, frame); }
-void drawDpad(const View& v, int frame) { drawDpadFrame(v, frame); }
+void drawIcon(const View& v, int frame) {
+    drawIconFrame(v, frame);
+}
+void drawButton(const View& v, int frame) {
+    drawButtonFrame(v, frame);
+}
+void drawICade(const View& v, int frame) {
+    drawICadeFrame(v, frame);
+}
+void drawDpad(const View& v, int frame) {
+    drawDpadFrame(v, frame);
+}

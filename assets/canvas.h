@@ -10,24 +10,42 @@
 struct V2 {
     float x = 0, y = 0;
 };
-inline V2 operator+(V2 a, V2 b) { return {a.x + b.x, a.y + b.y}; }
-inline V2 operator-(V2 a, V2 b) { return {a.x - b.x, a.y - b.y}; }
-inline V2 operator*(V2 a, float s) { return {a.x * s, a.y * s}; }
-inline float dot(V2 a, V2 b) { return a.x * b.x + a.y * b.y; }
-inline float cross(V2 a, V2 b) { return a.x * b.y - a.y * b.x; }
-inline float length(V2 a) { return std::sqrt(dot(a, a)); }
+inline V2 operator+(V2 a, V2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline V2 operator-(V2 a, V2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline V2 operator*(V2 a, float s) {
+    return {a.x * s, a.y * s};
+}
+inline float dot(V2 a, V2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline float cross(V2 a, V2 b) {
+    return a.x * b.y - a.y * b.x;
+}
+inline float length(V2 a) {
+    return std::sqrt(dot(a, a));
+}
 inline V2 rotated(V2 a, float degrees) {
     float r = degrees * 0.017453292f, c = std::cos(r), s = std::sin(r);
     return {a.x * c - a.y * s, a.x * s + a.y * c};
 }
-inline V2 polar(float degrees, float radius) { return rotated({0, -radius}, degrees); }
+inline V2 polar(float degrees, float radius) {
+    return rotated({0, -radius}, degrees);
+}
 
-inline float clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
+inline float clamp01(float v) {
+    return std::clamp(v, 0.0f, 1.0f);
+}
 inline float smooth(float e0, float e1, float v) {
     float t = clamp01((v - e0) / (e1 - e0));
     return t * t * (3 - 2 * t);
 }
-inline float lerp(float a, float b, float t) { return a + (b - a) * t; }
+inline float lerp(float a, float b, float t) {
+    return a + (b - a) * t;
+}
 
 // Axis-aligned box in design units.
 struct Box {
@@ -45,16 +63,24 @@ inline Box meet(Box a, Box b) {
 struct Color {
     float r = 0, g = 0, b = 0, a = 0;
 };
-inline Color rgb(int r, int g, int b, float a = 1) { return {r / 255.0f, g / 255.0f, b / 255.0f, a}; }
-inline Color grey(float v, float a = 1) { return {v, v, v, a}; }
+inline Color rgb(int r, int g, int b, float a = 1) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f, a};
+}
+inline Color grey(float v, float a = 1) {
+    return {v, v, v, a};
+}
 inline Color mix(Color p, Color q, float t) {
     return {lerp(p.r, q.r, t), lerp(p.g, q.g, t), lerp(p.b, q.b, t), lerp(p.a, q.a, t)};
 }
-inline Color withAlpha(Color c, float a) { return {c.r, c.g, c.b, a}; }
-inline Color scaled(Color c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
+inline Color withAlpha(Color c, float a) {
+    return {c.r, c.g, c.b, a};
+}
+inline Color scaled(Color c, float k) {
+    return {c.r * k, c.g * k, c.b * k, c.a};
+}
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height) : width_(width), height_(height), px_(size_t(width) * height * 4, 0.0f) {}
     int width() const { return width_; }
     int height() const { return height_; }
@@ -94,7 +120,7 @@ public:
     // The same, written into a larger 8-bit image at (ox, oy).
     void copyTo(std::vector<unsigned char>& rgba, int stridePixels, int ox, int oy) const;
 
-private:
+  private:
     int width_, height_;
     std::vector<float> px_;
 };

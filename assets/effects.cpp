@@ -66,7 +66,8 @@ struct Step {
 float melody(Buffer& b, std::initializer_list<Step> steps, float start, float beat, float octave = 1) {
     float t = start;
     for (const Step& s : steps) {
-        if (s.semi > -100) b.play(lead(note(s.semi) * octave, s.beats * beat * 0.9f), t, s.beats * beat * 0.9f);
+        if (s.semi > -100)
+            b.play(lead(note(s.semi) * octave, s.beats * beat * 0.9f), t, s.beats * beat * 0.9f);
         t += s.beats * beat;
     }
     return t;

@@ -6,9 +6,9 @@
 #include "sheets.h"
 #include "synth.h"
 
+#include <stb_image_write.h>
+
 #include <atomic>
-#include <chrono>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -67,17 +67,13 @@ int main(int argc, char** argv) {
             const SheetSpec& spec = specs[i];
             if (!spec.levels && level != 1) continue;
             jobs.push_back([&, i, level] {
-                auto t0 = std::chrono::steady_clock::now();
                 Image c = renderSheet(spec, level);
-                auto t1 = std::chrono::steady_clock::now();
                 fs::path file = out / sheetFile(spec, level);
                 bool ok = writePng(file.string(), c.width, c.height, c.rgba);
-                auto t2 = std::chrono::steady_clock::now();
-                if (getenv("ASSET_TIMES")) fprintf(stderr, "%-28s draw %.3f png %.3f\n", sheetFile(spec, level).c_str(), std::chrono::duration<double>(t1-t0).count(), std::chrono::duration<double>(t2-t1).count());
                 if (!ok) std::fprintf(stderr, "cannot write %s\n", file.c_str());
                 if (level == (spec.levels ? 2 : 1))
-                    preview[i] = {spec.name, c.width, c.height, spec.frameW * level, spec.frameH * level,
-                                  std::move(c.rgba)};
+                    preview[i] = {spec.name,           c.width,          c.height, spec.frameW * level,
+                                  spec.frameH * level, std::move(c.rgba)};
                 return ok;
             });
         }
@@ -89,6 +85,9 @@ int main(int argc, char** argv) {
             return ok;
         });
 
+    // One fixed row filter (Paeth) instead of trying all five per row: half
+    // the encoding time for files of much the same size.
+    stbi_write_force_png_filter = 4;
     std::atomic<int> failures{0};
     runAll(jobs, failures);
     if (!previewPath.empty() && !writePreview(previewPath, preview)) {

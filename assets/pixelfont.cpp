@@ -144,7 +144,9 @@ const Table& table() {
 
 } // namespace
 
-bool hasGlyph(int code) { return code >= 0 && code < 128 && table().present[size_t(code)]; }
+bool hasGlyph(int code) {
+    return code >= 0 && code < 128 && table().present[size_t(code)];
+}
 
 bool on(int code, int x, int y) {
     if (!hasGlyph(code) || x < 0 || x >= kWidth || y < 0 || y >= kRows) return false;

@@ -13,7 +13,9 @@ template <class F> struct Shape {
     Box box;
     float operator()(V2 p) const { return f(p); }
 };
-template <class F> Shape<F> shape(Box box, F f) { return {std::move(f), box}; }
+template <class F> Shape<F> shape(Box box, F f) {
+    return {std::move(f), box};
+}
 
 // ---- primitives ----
 
@@ -63,7 +65,8 @@ struct Polygon {
         for (int i = 0, j = n - 1; i < n; j = i++) {
             V2 a = pts[j], b = pts[i];
             d = std::min(d, segmentDistance(p, a, b));
-            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+                inside = !inside;
         }
         return inside ? -d : d;
     }
@@ -85,7 +88,8 @@ inline auto star(V2 c, float outer, float inner, int points, float turn = 0) {
 }
 inline auto regular(V2 c, float radius, int sides, float turn = 0) {
     Polygon poly;
-    for (int i = 0; i < sides && i < Polygon::kMax; ++i) poly.pts[poly.n++] = c + polar(turn + i * 360.0f / sides, radius);
+    for (int i = 0; i < sides && i < Polygon::kMax; ++i)
+        poly.pts[poly.n++] = c + polar(turn + i * 360.0f / sides, radius);
     return shape(Box{c.x - radius, c.y - radius, c.x + radius, c.y + radius}, poly);
 }
 
@@ -108,7 +112,9 @@ inline auto arc(V2 c, float r, float a0, float a1, float t) {
 template <class A, class B> auto unite(A a, B b) {
     return shape(join(a.box, b.box), [=](V2 p) { return std::min(a(p), b(p)); });
 }
-template <class A, class B, class... R> auto unite(A a, B b, R... rest) { return unite(unite(a, b), rest...); }
+template <class A, class B, class... R> auto unite(A a, B b, R... rest) {
+    return unite(unite(a, b), rest...);
+}
 template <class A, class B> auto cut(A a, B b) {
     return shape(a.box, [=](V2 p) { return std::max(a(p), -b(p)); });
 }
@@ -211,8 +217,12 @@ struct Gradient {
         return t < 0.5f ? mix(c0, c1, t * 2) : mix(c1, c2, t * 2 - 1);
     }
 };
-inline Gradient gradient(V2 a, V2 b, Color c0, Color c1) { return {a, b, c0, c1, c1, false}; }
-inline Gradient gradient3(V2 a, V2 b, Color c0, Color c1, Color c2) { return {a, b, c0, c1, c2, true}; }
+inline Gradient gradient(V2 a, V2 b, Color c0, Color c1) {
+    return {a, b, c0, c1, c1, false};
+}
+inline Gradient gradient3(V2 a, V2 b, Color c0, Color c1, Color c2) {
+    return {a, b, c0, c1, c2, true};
+}
 
 struct Radial {
     V2 c;

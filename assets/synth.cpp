@@ -31,7 +31,9 @@ unsigned nextNoise(unsigned& s) {
 
 } // namespace
 
-float note(int semitonesFromA4) { return float(440.0 * std::pow(2.0, semitonesFromA4 / 12.0)); }
+float note(int semitonesFromA4) {
+    return float(440.0 * std::pow(2.0, semitonesFromA4 / 12.0));
+}
 
 void Buffer::play(const Voice& v, float start, float length) {
     size_t i0 = size_t(std::max(0.0f, start) * kRate);
@@ -73,7 +75,9 @@ void Buffer::play(const Voice& v, float start, float length) {
             x = std::sin(kTau * phase + pm);
             break;
         }
-        case Wave::Triangle: x = 4.0 * std::fabs(phase - 0.5) - 1.0; break;
+        case Wave::Triangle:
+            x = 4.0 * std::fabs(phase - 0.5) - 1.0;
+            break;
         case Wave::Square: {
             x = phase < v.duty ? 1.0 : -1.0;
             x += polyBlep(phase, dt);
@@ -81,7 +85,9 @@ void Buffer::play(const Voice& v, float start, float length) {
             x -= polyBlep(shifted, dt);
             break;
         }
-        case Wave::Saw: x = 2.0 * phase - 1.0 - polyBlep(phase, dt); break;
+        case Wave::Saw:
+            x = 2.0 * phase - 1.0 - polyBlep(phase, dt);
+            break;
         case Wave::Noise:
             holdPhase += dt;
             if (holdPhase >= 1) {

@@ -47,7 +47,8 @@ bool TrueType::load(const std::string& path) {
     if (!in) return false;
     impl_->data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (impl_->data.empty()) return false;
-    return stbtt_InitFont(&impl_->info, impl_->data.data(), stbtt_GetFontOffsetForIndex(impl_->data.data(), 0)) != 0;
+    return stbtt_InitFont(&impl_->info, impl_->data.data(),
+                          stbtt_GetFontOffsetForIndex(impl_->data.data(), 0)) != 0;
 }
 
 Outline TrueType::line(const std::string& text, V2 c, float capHeight, float tracking, float slant) const {
@@ -82,7 +83,8 @@ Outline TrueType::line(const std::string& text, V2 c, float capHeight, float tra
         auto add = [&](V2 s, V2 e) {
             out.a.push_back(s);
             out.b.push_back(e);
-            g.box = join(g.box, Box{std::min(s.x, e.x), std::min(s.y, e.y), std::max(s.x, e.x), std::max(s.y, e.y)});
+            g.box = join(g.box,
+                         Box{std::min(s.x, e.x), std::min(s.y, e.y), std::max(s.x, e.x), std::max(s.y, e.y)});
         };
         for (int j = 0; j < n; ++j) {
             const stbtt_vertex& v = verts[j];
@@ -105,7 +107,8 @@ Outline TrueType::line(const std::string& text, V2 c, float capHeight, float tra
                 const int steps = 14;
                 for (int s = 1; s <= steps; ++s) {
                     float t = float(s) / steps, u = 1 - t;
-                    V2 q = last * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) + to * (t * t * t);
+                    V2 q =
+                        last * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) + to * (t * t * t);
                     add(prev, q);
                     prev = q;
                 }
@@ -144,8 +147,8 @@ float fitCapHeight(const std::string& text, float capHeight, float maxWidth, flo
     return w > maxWidth ? capHeight * maxWidth / w : capHeight;
 }
 
-Shape<Field> lettering(const View& v, const std::string& text, V2 c, float capHeight, float pad, float tracking,
-                       float slant) {
+Shape<Field> lettering(const View& v, const std::string& text, V2 c, float capHeight, float pad,
+                       float tracking, float slant) {
     auto outline = std::make_shared<Outline>(letteringFont().line(text, c, capHeight, tracking, slant));
     auto s = shape(outline->box, [outline](V2 p) { return (*outline)(p); });
     return cache(v, s, pad);

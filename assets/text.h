@@ -52,7 +52,7 @@ struct Outline {
 };
 
 class TrueType {
-public:
+  public:
     TrueType();
     TrueType(TrueType&&) noexcept;
     ~TrueType();
@@ -63,7 +63,7 @@ public:
     // the horizontal shear per unit of height (0.2 leans right).
     Outline line(const std::string& text, V2 c, float capHeight, float tracking = 0, float slant = 0) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -72,7 +72,8 @@ private:
 const TrueType& letteringFont();
 
 // The capital height at which a line of lettering is at most maxWidth wide.
-float fitCapHeight(const std::string& text, float capHeight, float maxWidth, float tracking = 0, float slant = 0);
+float fitCapHeight(const std::string& text, float capHeight, float maxWidth, float tracking = 0,
+                   float slant = 0);
 
 // Distance field of a line of lettering, ready to fill, outline and glow.
 Shape<Field> lettering(const View& v, const std::string& text, V2 c, float capHeight, float pad,
