@@ -71,9 +71,9 @@ void starField(const View& v) {
         float a = edgeFade(r);
         glow(v, circle(p, radius), withAlpha(c, 0.35f * a), radius * 3);
         fill(v, circle(p, radius), withAlpha(c, a));
-        if (size > 0.85f) {
+        if (size > 0.93f) {
             // The brightest get a four-pointed glint.
-            fill(v, star(p, radius * 5, radius * 0.5f, 4, 45 * float(i % 2)), withAlpha(c, 0.8f * a));
+            fill(v, star(p, radius * 3.2f, radius * 0.45f, 4, 45 * float(i % 2)), withAlpha(c, 0.7f * a));
         }
     }
 }

@@ -25,7 +25,7 @@ void medallion(const View& v, Color rimLight, Color rimDark, bool spiky) {
 
 void glossyPod(const View& v, V2 c, float r, Color col) {
     fill(v, circle(c, r + 1.2f), palette::kInk);
-    fill(v, circle(c, r), Sphere{c, r, col, 0.4f, 0.9f});
+    fill(v, circle(c, r), Sphere{c, r, col, 0.6f, 0.9f});
     fill(v, intersect(circle(c, r - 0.3f), outline(circle(c + V2{0, r * 2}, r * 2.1f), 0.8f)),
          scaled(col, 0.6f));
 }
@@ -46,8 +46,8 @@ void podBounce(const View& v, int colour) {
         fill(v, circle(p, 0.9f + t * 0.7f), withAlpha(col, 0.35f + 0.5f * t));
     }
     paddle(v, {32, 45}, 11);
-    glow(v, circle({32, 27}, 9), withAlpha(col, 0.35f), 6);
-    glossyPod(v, {32, 27}, 9, col);
+    glow(v, circle({32, 27}, 10), withAlpha(col, 0.4f), 6);
+    glossyPod(v, {32, 27}, 10, col);
     // Motion ticks above.
     fill(v, capsule({25.5f, 15.5f}, {23.5f, 12.5f}, 0.9f), withAlpha(palette::kWhite, 0.85f));
     fill(v, capsule({32, 14.5f}, {32, 10.5f}, 0.9f), withAlpha(palette::kWhite, 0.85f));
@@ -57,18 +57,18 @@ void podBounce(const View& v, int colour) {
 void podBurst(const View& v, int colour) {
     medallion(v, rgb(255, 236, 120), rgb(200, 110, 20), true);
     Color col = palette::pod(colour);
-    glow(v, circle(kC, 6), rgb(255, 240, 160, 0.7f), 12);
-    fill(v, star(kC, 17, 6.5f, 10, 9), rgb(255, 245, 190));
-    fill(v, star(kC, 10, 5, 10), palette::kWhite);
+    glow(v, circle(kC, 8), withAlpha(col, 0.8f), 12);
+    fill(v, star(kC, 17, 7, 10, 9), mix(col, palette::kWhite, 0.45f));
+    fill(v, star(kC, 9.5f, 5, 10), palette::kWhite);
     // Shards of the shell flying out.
     for (int i = 0; i < 6; ++i) {
         float a = i * 60.0f + 20;
-        V2 at = kC + polar(a, 13.5f);
+        V2 at = kC + polar(a, 14.5f);
         auto shard = turned(
-            polygon({{at.x - 3.2f, at.y + 2.4f}, {at.x + 3.6f, at.y + 1.6f}, {at.x - 0.4f, at.y - 4.2f}}), at,
+            polygon({{at.x - 4.0f, at.y + 2.8f}, {at.x + 4.2f, at.y + 1.9f}, {at.x - 0.4f, at.y - 4.8f}}), at,
             a * 1.7f);
         fill(v, grow(shard, 1.0f), palette::kInk);
-        fill(v, shard, Sphere{at, 4.5f, col, 0.55f, 0.6f});
+        fill(v, shard, Sphere{at, 5.5f, col, 0.7f, 0.6f});
     }
 }
 

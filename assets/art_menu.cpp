@@ -54,9 +54,9 @@ void sky(const View& v) {
 
 void foreground(const View& v) {
     // Left cluster.
-    mushroomProp(v, {40, 214}, 46, rgb(255, 70, 120), rgb(240, 220, 200), 6);
-    mushroomProp(v, {64, 212}, 24, rgb(80, 230, 255), rgb(230, 230, 240), 4);
-    mushroomProp(v, {22, 210}, 20, rgb(255, 220, 70), rgb(230, 220, 200), 4);
+    mushroomProp(v, {34, 214}, 38, rgb(255, 70, 120), rgb(240, 220, 200), 6);
+    mushroomProp(v, {56, 212}, 20, rgb(80, 230, 255), rgb(230, 230, 240), 4);
+    mushroomProp(v, {18, 211}, 17, rgb(255, 220, 70), rgb(230, 220, 200), 4);
     // A small one on the right, under the score panel.
     mushroomProp(v, {196, 211}, 22, rgb(150, 110, 255), rgb(230, 220, 240), 4);
     // Centipede crossing the front.

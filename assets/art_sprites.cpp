@@ -33,7 +33,7 @@ void legs(const View& v, float reach) {
 
 void body(const View& v, float r) {
     fill(v, circle(kMid, r + 1.2f), kRim);
-    fill(v, circle(kMid, r), Sphere{kMid, r, grey(0.95f), 0.5f, 0.9f});
+    fill(v, circle(kMid, r), Sphere{kMid, r, grey(1.0f), 0.62f, 0.9f});
     // A band across the back gives the segment its ribbed look.
     auto band = intersect(circle(kMid, r - 0.2f), outline(circle({16, 34}, 22), 1.1f));
     fill(v, band, grey(0.55f, 0.8f));
@@ -63,9 +63,9 @@ void pod(const View& v, int damage) {
         // A chip knocked out of the shell, the hollow showing dark inside.
         auto chipped = cut(shell, circle({24, 9}, 4.5f));
         fill(v, intersect(shell, circle({24, 9}, 4.5f)), grey(0.25f));
-        fill(v, chipped, Sphere{kMid, r, grey(0.95f), 0.5f, 0.9f});
+        fill(v, chipped, Sphere{kMid, r, grey(1.0f), 0.62f, 0.9f});
     } else {
-        fill(v, shell, Sphere{kMid, r, grey(0.95f), 0.5f, 0.9f});
+        fill(v, shell, Sphere{kMid, r, grey(1.0f), 0.62f, 0.9f});
     }
     fill(v, intersect(circle(kMid, r - 0.2f), outline(circle({16, 34}, 22), 1.1f)), grey(0.55f, 0.8f));
     if (damage >= 1) crack(v, {{8, 9}, {12, 12}, {11, 16}, {15, 19}}, 0.9f);
@@ -86,13 +86,13 @@ void mushroom(const View& v, int damage) {
     auto capFull = unite(cap, roundBox({16, 16}, {12.5f, 2.2f}, 2));
     auto stem = roundBox({16, 23}, {4.5f, 6}, 2.5f);
     float cutR[3] = {0, 0, 0};
-    V2 cutC[3] = {{28, 8}, {5, 9}, {17, 2}};
-    if (damage >= 1) cutR[0] = 5.5f;
-    if (damage >= 2) cutR[1] = 5.0f;
+    V2 cutC[3] = {{28, 7}, {4, 8}, {16, 0}};
+    if (damage >= 1) cutR[0] = 6.0f;
+    if (damage >= 2) cutR[1] = 6.0f;
     if (damage >= 3) {
-        cutR[0] = 9.0f;
-        cutR[1] = 8.5f;
-        cutR[2] = 7.0f;
+        cutR[0] = 8.0f;
+        cutR[1] = 8.0f;
+        cutR[2] = 9.5f;
     }
     auto bitten = shape(capFull.box, [=](V2 p) {
         float d = capFull(p);
@@ -104,7 +104,7 @@ void mushroom(const View& v, int damage) {
     fill(v, grow(unite(bitten, stemNow), 1.2f), kRim);
     fill(v, stemNow, gradient({11, 0}, {21, 0}, grey(0.9f), grey(0.6f)));
     fill(v, bitten, [&](V2 p) {
-        Color c = Sphere{{16, 16}, 14, grey(0.88f), 0.55f, 0.5f}(p);
+        Color c = Sphere{{16, 16}, 14, grey(0.92f), 0.62f, 0.5f}(p);
         return c;
     });
     // Gills: the shadowed underside.
@@ -116,8 +116,6 @@ void mushroom(const View& v, int damage) {
         auto spot = intersect(circle(spots[i], radii[i]), grow(bitten, -0.6f));
         fill(v, spot, grey(1.0f));
     }
-    if (damage >= 2) crack(v, {{15, 19}, {17, 22}, {15.5f, 25}}, 0.9f);
-    if (damage >= 3) crack(v, {{18, 19}, {19, 23}, {17.5f, 27}}, 0.9f);
     // Fresh bite marks show the pale flesh.
     for (int i = 0; i < 3; ++i)
         if (cutR[i] > 0)
