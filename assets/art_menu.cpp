@@ -17,9 +17,24 @@ void sky(const View& v) {
             c = mix(c, rgb(255, 110, 120), smooth(kHorizon - 14, kHorizon, p.y) * 0.7f);
             return c;
         }
-        // Floor: dark violet, lit near the horizon.
+        // Floor: dark violet, lit near the horizon, under a perspective grid
+        // whose lines meet a little above the horizon.
         float d = p.y - kHorizon;
-        return mix(rgb(70, 20, 110), rgb(12, 4, 40), smooth(0, 40, d));
+        Color c = mix(rgb(70, 20, 110), rgb(12, 4, 40), smooth(0, 40, d));
+        const Color grid = rgb(255, 70, 220);
+        float t = d / (256 - kHorizon), spacing = 4 + 36 * t;
+        float k = (p.x - 128) / spacing;
+        if (std::fabs(k) < 14.5f) {
+            float slope = 36 * std::round(k) / (256 - kHorizon);
+            float dist = std::fabs(k - std::round(k)) * spacing / std::sqrt(1 + slope * slope);
+            c = mix(c, grid, 0.7f * clamp01(0.5f - (dist - 0.35f) * v.scale));
+        }
+        for (int i = 0; i < 9; ++i) {
+            float y = kHorizon + 1.5f * std::pow(1.55f, float(i));
+            float dist = std::fabs(p.y - y) - (0.3f + i * 0.06f);
+            c = mix(c, grid, (0.45f + 0.05f * i) * clamp01(0.5f - dist * v.scale));
+        }
+        return c;
     });
     Dice dice(11);
     for (int i = 0; i < 90; ++i) {
@@ -36,16 +51,6 @@ void sky(const View& v) {
     for (int i = 0; i < 6; ++i) {
         float y = sc.y - 20 + i * i * 0.9f + i * 2.5f;
         fill(v, intersect(sun, roundBox({128, y}, {40, 0.3f + i * 0.28f}, 0)), rgb(150, 30, 140));
-    }
-    // Perspective grid on the floor.
-    for (int i = -14; i <= 14; ++i) {
-        V2 a{128 + i * 4.0f, kHorizon}, b{128 + i * 40.0f, 256};
-        fill(v, capsule(a, b, 0.35f), rgb(255, 70, 220, 0.7f));
-    }
-    for (int i = 0; i < 9; ++i) {
-        float y = kHorizon + 1.5f * std::pow(1.55f, float(i));
-        if (y > 256) break;
-        fill(v, roundBox({128, y}, {130, 0.3f + i * 0.06f}, 0), rgb(255, 70, 220, 0.45f + 0.05f * i));
     }
     auto line = roundBox({128, kHorizon}, {130, 0.6f}, 0);
     glow(v, line, rgb(255, 150, 200, 0.6f), 4);

@@ -128,7 +128,7 @@ void drawButtonFrame(const View& v, int frame) {
     case 1:
         tile(v, rgb(255, 220, 90), rgb(230, 110, 10), palette::kOrange);
         pips(v, 2, rgb(255, 250, 200));
-        label(v, "NORMAL", 41, 9, -0.6f);
+        label(v, "NORMAL", 41, 8.6f, -0.6f);
         break;
     case 2:
         tile(v, rgb(255, 100, 170), rgb(170, 10, 60), palette::kPink);
