@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs every measurement inside an X server (scripts/bench starts one) and
+# leaves the raw results in OUT: bench.json, startup.txt, memory.txt, machine.txt.
+# Usage: measure.sh BUILD OUT
+set -euo pipefail
+build=$1
+out=$2
+play_seconds=${SKITTERBAT_BENCH_PLAY_SECONDS:-60}
+export ALSOFT_DRIVERS=null
+
+{
+  echo "cpu $(lscpu | sed -n 's/^Model name:[[:space:]]*//p' | head -1)"
+  echo "cores $(nproc)"
+  echo "memory_kb $(sed -n 's/^MemTotal:[[:space:]]*\([0-9]*\).*/\1/p' /proc/meminfo)"
+  echo "kernel $(uname -r)"
+  echo "load $(cut -d' ' -f1-3 /proc/loadavg)"
+} >"$out/machine.txt"
+
+echo "benchmarks..." >&2
+"$build/skitterbat_bench" --benchmark_out="$out/bench.json" --benchmark_out_format=json \
+  >"$out/bench.txt" 2>&1
+
+echo "start-up..." >&2
+"$build/skitterbat_startup" "$build/skitterbat" "$build/libskitterbat_probe.so" "$build/data" 5 \
+  >"$out/startup.txt"
+
+echo "a played stretch of ${play_seconds} s..." >&2
+work=$(mktemp -d)
+ln -s "$build/data" "$work/data"
+(cd "$work" && exec "$build/skitterbat" >/dev/null 2>&1) &
+pid=$!
+cleanup() {
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+window=$(xdotool search --sync --onlyvisible --name "Cobalt Game" | head -1)
+sleep 2 # past the loader
+geometry=$(xdotool getwindowgeometry --shell "$window")
+eval "$geometry"
+end=$((SECONDS + play_seconds))
+step=0
+while [ $SECONDS -lt $end ]; do
+  # Sweep the pointer along the paddle's row; the fire key starts games and
+  # launches balls, so play goes on through lost lives and new games.
+  x=$((X + 20 + (step * 37) % (WIDTH - 40)))
+  xdotool mousemove "$x" $((Y + HEIGHT - 40))
+  if [ $((step % 10)) -eq 0 ]; then xdotool key --window "$window" space; fi
+  step=$((step + 1))
+  sleep 0.1
+done
+{
+  echo "play_seconds $play_seconds"
+  echo "play_peak_kb $(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$pid/status")"
+  echo "play_rss_kb $(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$pid/status")"
+} >"$out/memory.txt"
