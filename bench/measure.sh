@@ -3,8 +3,8 @@
 # leaves the raw results in OUT: bench.json, startup.txt, memory.txt, machine.txt.
 # Usage: measure.sh BUILD OUT
 set -euo pipefail
-build=$1
-out=$2
+build=$(cd "$1" && pwd)
+out=$(cd "$2" && pwd)
 play_seconds=${SKITTERBAT_BENCH_PLAY_SECONDS:-60}
 export ALSOFT_DRIVERS=null
 
@@ -18,7 +18,7 @@ export ALSOFT_DRIVERS=null
 
 echo "benchmarks..." >&2
 "$build/skitterbat_bench" --benchmark_out="$out/bench.json" --benchmark_out_format=json \
-  >"$out/bench.txt" 2>&1
+  --benchmark_filter="${SKITTERBAT_BENCH_FILTER:-.}" >"$out/bench.txt" 2>&1
 
 echo "start-up..." >&2
 "$build/skitterbat_startup" "$build/skitterbat" "$build/libskitterbat_probe.so" "$build/data" 5 \
@@ -35,7 +35,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-window=$(xdotool search --sync --onlyvisible --name "Cobalt Game" | head -1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "Cobalt Game" | head -1)
+if [ -z "$window" ]; then
+  echo "the program's window never appeared" >&2
+  exit 1
+fi
 sleep 2 # past the loader
 geometry=$(xdotool getwindowgeometry --shell "$window")
 eval "$geometry"

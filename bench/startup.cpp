@@ -1,14 +1,13 @@
 // Start-up of the real program, measured from outside: runs it several times
 // under the start-up probe (startup_probe.cpp) in a fresh working folder and
 // reports, as "name value" lines, the median time from process start to the
-// first presented frame and to the first menu frame (the one after the 45th
+// libraries being loaded, to the window with its GL context, to the first
+// presented frame and to the first menu frame (the one after the 45th
 // update: 44 loader steps, then the menu), the time spent between opening and
 // closing image and sound files (reading and decoding), and peak memory.
 //
 // Usage: skitterbat_startup PROGRAM PROBE DATA_DIR [RUNS]
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -38,12 +37,15 @@ long long NowNs() {
 }
 
 struct Run {
+    double probeMs = -1;  // libraries loaded, before main
+    double windowMs = -1; // window and GL context created
     double firstFrameMs = -1;
     double menuFrameMs = -1;
     double imageFileMs = 0; // open to close of every image file
     double soundFileMs = 0;
     int imageFiles = 0, soundFiles = 0;
     long peakKb = 0;
+    int updates = 0;
 };
 
 long StatusKb(pid_t pid, const char* field) {
@@ -102,7 +104,11 @@ Run RunOnce(const std::string& program, const std::string& probe, const std::str
             line >> kind >> at;
             std::getline(line >> std::ws, detail);
             const double ms = static_cast<double>(at - start) / 1e6;
-            if (kind == 'S') {
+            if (kind == 'P') {
+                run.probeMs = ms;
+            } else if (kind == 'W') {
+                if (run.windowMs < 0) run.windowMs = ms;
+            } else if (kind == 'S') {
                 if (run.firstFrameMs < 0) run.firstFrameMs = ms;
                 if (updates >= kMenuUpdate) {
                     run.menuFrameMs = ms;
@@ -126,6 +132,7 @@ Run RunOnce(const std::string& program, const std::string& probe, const std::str
         }
     }
     run.peakKb = StatusKb(pid, "VmHWM:");
+    run.updates = updates;
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -149,14 +156,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
-    std::vector<double> first, menu, images, sounds, peak;
+    std::vector<double> libraries, window, first, menu, images, sounds, peak;
     int imageFiles = 0, soundFiles = 0;
     for (int i = 0; i < runs; ++i) {
-        const Run run = RunOnce(argv[1], argv[2], argv[3]);
+        // The program runs in its own folder: every path must be absolute.
+        const Run run = RunOnce(fs::absolute(argv[1]).string(), fs::absolute(argv[2]).string(), argv[3]);
         if (run.menuFrameMs < 0) {
-            std::fprintf(stderr, "run %d: the program never showed its menu\n", i + 1);
+            std::fprintf(stderr, "run %d: the program never showed its menu (%d updates, first frame %s)\n", i + 1,
+                         run.updates, run.firstFrameMs < 0 ? "never" : "shown");
             return 1;
         }
+        libraries.push_back(run.probeMs);
+        window.push_back(run.windowMs);
         first.push_back(run.firstFrameMs);
         menu.push_back(run.menuFrameMs);
         images.push_back(run.imageFileMs);
@@ -166,6 +177,8 @@ int main(int argc, char** argv) {
         soundFiles = run.soundFiles;
     }
     std::printf("startup_runs %d\n", runs);
+    std::printf("startup_libraries_ms %.1f\n", Median(libraries));
+    std::printf("startup_window_ms %.1f\n", Median(window));
     std::printf("startup_first_frame_ms %.1f\n", Median(first));
     std::printf("startup_menu_frame_ms %.1f\n", Median(menu));
     std::printf("startup_image_files %d\n", imageFiles);

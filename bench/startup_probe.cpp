@@ -1,6 +1,7 @@
 // A preloaded library that watches the real program from outside its code:
-// it wraps glfwSwapBuffers (a presented frame), glfwGetCursorPos (read once
-// per update by the input device) and fopen/fclose of data files, and writes
+// it wraps glfwCreateWindow (window and GL context ready), glfwSwapBuffers (a
+// presented frame), glfwGetCursorPos (read once per update by the input
+// device) and fopen/fclose of data files, and writes
 // one line per event with its CLOCK_MONOTONIC time to the file descriptor
 // named by SKITTERBAT_PROBE_FD. Only the benchmark launcher sets that.
 #include <GLFW/glfw3.h>
@@ -45,6 +46,13 @@ __attribute__((constructor)) void StartProbe() {
 } // namespace
 
 extern "C" {
+
+GLFWwindow* glfwCreateWindow(int width, int height, const char* title, GLFWmonitor* monitor, GLFWwindow* share) {
+    static auto real = Next<GLFWwindow* (*)(int, int, const char*, GLFWmonitor*, GLFWwindow*)>("glfwCreateWindow");
+    GLFWwindow* window = real(width, height, title, monitor, share);
+    Emit('W', "");
+    return window;
+}
 
 void glfwSwapBuffers(GLFWwindow* window) {
     static auto real = Next<void (*)(GLFWwindow*)>("glfwSwapBuffers");

@@ -64,6 +64,11 @@ void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::fre
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
 
 TEST(SteadyPlay, UpdatesAllocateNothing) {
+    // The counter itself must be in place, or the test below proves nothing.
+    const long counted = newCount;
+    delete new int(1);
+    ASSERT_EQ(newCount, counted + 1);
+
     TestDataDir data;
     // Every effect has a file, so effects really start on the sound device.
     for (int n = 1; n <= 99; ++n) data.WriteWav(bb_Skitterbat_MyApp::SfxFileName(n).ToCString(), 0.05);
