@@ -19,9 +19,10 @@ void Nap() {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
-// Starts a program; `env` entries replace or (with an empty value after '=') remove variables.
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
-            const std::string& out) {
+// Starts a program; `env` entries replace or (with an empty value after '=') remove
+// variables. Standard output goes to `out`, standard error to `err` (else nowhere).
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& out,
+            const std::string& err = "") {
     pid_t pid = fork();
     if (pid != 0) return pid;
     for (const std::string& entry : env) {
@@ -32,9 +33,8 @@ pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>
         else
             setenv(name.c_str(), value.c_str(), 1);
     }
-    int fd = open(out.empty() ? "/dev/null" : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(fd, STDOUT_FILENO);
-    if (out.empty()) dup2(fd, STDERR_FILENO);
+    dup2(open(out.empty() ? "/dev/null" : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
+    dup2(open(err.empty() ? "/dev/null" : err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
@@ -74,25 +74,31 @@ class Program : public TempDirTest {
         xvfb_ = fork();
         if (xvfb_ == 0) {
             close(fds[0]);
-            int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, STDERR_FILENO);
+            int log = open(".xvfb.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(log, STDERR_FILENO);
             std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
                    "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
-        char number[16] = {};
-        ASSERT_GT(read(fds[0], number, sizeof number - 1), 0) << "Xvfb did not start";
+        // The number may come in pieces; closing early would fail the server's next write.
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         close(fds[0]);
-        display_ = ":" + std::to_string(std::atoi(number));
-        windowManager_ = Spawn({"openbox"}, {"DISPLAY=" + display_}, "");
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        display_ = ":" + number;
         bool managed = false;
         for (int i = 0; i < 200 && !managed; ++i) {
+            int status;
+            if (windowManager_ <= 0 || waitpid(windowManager_, &status, WNOHANG) == windowManager_)
+                windowManager_ = Spawn({"openbox"}, {"DISPLAY=" + display_}, "openbox.log", "openbox.log");
             managed = std::system(("DISPLAY=" + display_ + " wmctrl -m >/dev/null 2>&1").c_str()) == 0;
             if (!managed) Nap();
         }
-        ASSERT_TRUE(managed) << "openbox did not start";
+        ASSERT_TRUE(managed) << "openbox did not start: " << ReadBytes("openbox.log")
+                             << ReadBytes(".xvfb.log");
     }
     void TearDown() override {
         if (windowManager_ > 0) {
@@ -112,7 +118,7 @@ class Program : public TempDirTest {
 
     // The id of the game's window, once it is mapped.
     std::string FindWindow(pid_t program) {
-        for (int i = 0; i < 600; ++i) {
+        for (int i = 0; i < 600; ++i) { // up to 30 s
             std::string id = X("xdotool search --onlyvisible --name '^Cobalt Game$'");
             if (!id.empty()) return id.substr(0, id.find('\n'));
             int status;
