@@ -210,4 +210,7 @@ public:
     // Non-virtual helpers of round play (playfield.cpp, play_*.cpp, pause_menu.cpp).
 
     // Non-virtual helpers of menu, game over, badges, saved state and credits.
+    // A score panel text: the heading (or `single` when one row fits) and
+    // MenuRows scores from Highscores[first] on, one per line.
+    String MenuScoreText(const char* heading, const char* single, int first);
 };
