@@ -1,0 +1,154 @@
+// gxtkInput: key-state words with hit counts, the character queue, mouse as
+// touch 0 and polling of the first joystick through the platform seam.
+#include "input/gxtk_input.h"
+
+#include "host/platform.h"
+
+namespace {
+
+constexpr int kDownBit = 256;
+constexpr int kHitMask = 255;
+constexpr int kMaxAxes = 6;
+constexpr int kMaxButtons = 32;
+constexpr int kJoyButton0 = 256;
+
+constexpr int kShift = 16, kControl = 17;
+constexpr int kLeftShift = 160, kRightShift = 161;
+constexpr int kLeftControl = 162, kRightControl = 163;
+
+// Key 384 (touch 0) shares the word of key 1 (left mouse button).
+int StateIndex(int key) {
+    return key == gxtkInput::kTouch0 ? 1 : key;
+}
+
+} // namespace
+
+int gxtkInput::SetKeyboardEnabled(int) {
+    return 0;
+}
+
+int gxtkInput::KeyDown(int key) {
+    if (key < 1 || key >= kKeyCount) return 0;
+    return keyStates[StateIndex(key)] >> 8;
+}
+
+int gxtkInput::KeyHit(int key) {
+    if (key < 1 || key >= kKeyCount) return 0;
+    return keyStates[StateIndex(key)] & kHitMask;
+}
+
+int gxtkInput::GetChar() {
+    if (charRead >= charCount) return 0;
+    return charQueue[charRead++];
+}
+
+float gxtkInput::JoyX(int index) {
+    if (index == 0) return joyAxes[0];
+    if (index == 1) return joyAxes[3];
+    return 0;
+}
+
+float gxtkInput::JoyY(int index) {
+    if (index == 0) return joyAxes[1];
+    if (index == 1) return -joyAxes[4];
+    return 0;
+}
+
+float gxtkInput::JoyZ(int index) {
+    if (index == 0) return joyAxes[2];
+    if (index == 1) return joyAxes[5];
+    return 0;
+}
+
+float gxtkInput::TouchX(int) {
+    return mouseX;
+}
+float gxtkInput::TouchY(int) {
+    return mouseY;
+}
+
+void gxtkInput::OnKeyDown(int key) {
+    while (key >= 0 && key < kKeyCount) {
+        int& word = keyStates[key];
+        if (word & kDownBit) return;
+        // The count saturates rather than spilling into the down bit.
+        int hits = word & kHitMask;
+        word = kDownBit | (hits < kHitMask ? hits + 1 : hits);
+
+        if ((key == kLeftShift || key == kRightShift) &&
+            ((keyStates[kLeftShift] | keyStates[kRightShift]) & kDownBit)) {
+            key = kShift;
+        } else if ((key == kLeftControl || key == kRightControl) &&
+                   ((keyStates[kLeftControl] | keyStates[kRightControl]) & kDownBit)) {
+            key = kControl;
+        } else {
+            return;
+        }
+    }
+}
+
+void gxtkInput::OnKeyUp(int key) {
+    while (key >= 0 && key < kKeyCount) {
+        int& word = keyStates[key];
+        if (!(word & kDownBit)) return;
+        word &= kHitMask;
+
+        if ((key == kLeftShift || key == kRightShift) &&
+            !((keyStates[kLeftShift] | keyStates[kRightShift]) & kDownBit)) {
+            key = kShift;
+        } else if ((key == kLeftControl || key == kRightControl) &&
+                   !((keyStates[kLeftControl] | keyStates[kRightControl]) & kDownBit)) {
+            key = kControl;
+        } else {
+            return;
+        }
+    }
+}
+
+void gxtkInput::PutChar(int chr) {
+    if (charCount < kCharQueueSize) charQueue[charCount++] = chr;
+}
+
+void gxtkInput::BeginUpdate() {
+    if (!gxtk_platform) return;
+
+    int x = 0, y = 0;
+    gxtk_platform->MousePosition(&x, &y);
+    mouseX = static_cast<float>(x);
+    mouseY = static_cast<float>(y);
+
+    int axisCount = 0, buttonCount = 0;
+    const float* axes = gxtk_platform->JoystickAxes(&axisCount);
+    const unsigned char* buttons = gxtk_platform->JoystickButtons(&buttonCount);
+    if (!axes || axisCount < 0) axisCount = 0;
+    if (!buttons || buttonCount < 0) buttonCount = 0;
+    if (axisCount > kMaxAxes) axisCount = kMaxAxes;
+    if (buttonCount > kMaxButtons) buttonCount = kMaxButtons;
+
+    for (float& axis : joyAxes) axis = 0;
+    for (int i = 0; i < axisCount; ++i) joyAxes[i] = axes[i];
+
+    // Entries 3 and 4 hold the second stick whatever order the pad reports.
+    if (axisCount == 4) {
+        joyAxes[4] = joyAxes[2];
+        joyAxes[2] = 0;
+    } else if (axisCount == 5) {
+        float third = joyAxes[3];
+        joyAxes[3] = joyAxes[4];
+        joyAxes[4] = third;
+    }
+
+    for (int i = 0; i < buttonCount; ++i) {
+        if (buttons[i] == 1) {
+            OnKeyDown(kJoyButton0 + i);
+        } else {
+            OnKeyUp(kJoyButton0 + i);
+        }
+    }
+}
+
+void gxtkInput::EndUpdate() {
+    for (int& word : keyStates) word &= kDownBit;
+    charCount = 0;
+    charRead = 0;
+}

@@ -1,0 +1,262 @@
+// Input device: key words and hit counts, Shift/Control folding, the character
+// queue, mouse as touch 0, joystick polling and key translation.
+#include "input/gxtk_input.h"
+
+#include "host/headless_platform.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class InputTest : public testing::Test {
+  protected:
+    HeadlessPlatform platform;
+    gxtkInput input;
+
+    void SetUp() override {
+        gxtk_platform = &platform;
+        bb_input_SetInputDevice(&input);
+    }
+    void TearDown() override {
+        gxtk_platform = nullptr;
+        bb_input_SetInputDevice(nullptr);
+    }
+
+    // What the host's key callback does with a GLFW key event.
+    void Key(int glfwKey, int action) {
+        int code = TransKey(glfwKey);
+        if (code == 0) return;
+        if (action == GLFW_RELEASE) {
+            input.OnKeyUp(code);
+        } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
+            input.OnKeyDown(code);
+            if (int chr = KeyToChar(code)) input.PutChar(chr);
+        }
+    }
+
+    std::vector<int> DrainChars() {
+        std::vector<int> chars;
+        while (int chr = input.GetChar()) chars.push_back(chr);
+        return chars;
+    }
+};
+
+TEST_F(InputTest, PressesBetweenUpdatesAreCountedAndClearedAfterTheUpdate) {
+    Key(GLFW_KEY_X, GLFW_PRESS);
+    Key(GLFW_KEY_X, GLFW_RELEASE);
+    Key(GLFW_KEY_X, GLFW_PRESS);
+    Key(GLFW_KEY_X, GLFW_RELEASE);
+    input.BeginUpdate();
+    EXPECT_EQ(bb_input_KeyHit(88), 2);
+    EXPECT_EQ(bb_input_KeyDown(88), 0);
+    input.EndUpdate();
+    EXPECT_EQ(bb_input_KeyHit(88), 0);
+
+    // A held key stays down across updates but is hit only once.
+    Key(GLFW_KEY_X, GLFW_PRESS);
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyHit(88), 1);
+    input.EndUpdate();
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyDown(88), 1);
+    EXPECT_EQ(input.KeyHit(88), 0);
+    EXPECT_EQ(input.keyStates[88], 256);
+}
+
+TEST_F(InputTest, CodesOutsideTheKeySpaceReadZero) {
+    for (int key = 0; key < 512; ++key) input.OnKeyDown(key);
+    EXPECT_EQ(input.KeyDown(0), 0);
+    EXPECT_EQ(input.KeyHit(0), 0);
+    EXPECT_EQ(input.KeyDown(512), 0);
+    EXPECT_EQ(input.KeyHit(-1), 0);
+    EXPECT_EQ(input.KeyDown(511), 1);
+    input.OnKeyDown(512);
+    input.OnKeyUp(-5);
+    EXPECT_EQ(input.KeyDown(512), 0);
+}
+
+TEST_F(InputTest, HitCountSaturatesWithoutTouchingTheDownBit) {
+    for (int i = 0; i < 300; ++i) {
+        input.OnKeyDown(65);
+        input.OnKeyUp(65);
+    }
+    EXPECT_EQ(input.KeyHit(65), 255);
+    EXPECT_EQ(input.KeyDown(65), 0);
+}
+
+TEST_F(InputTest, BothShiftKeysFoldIntoOneShift) {
+    Key(GLFW_KEY_LEFT_SHIFT, GLFW_PRESS);
+    EXPECT_EQ(input.KeyDown(16), 1);
+    Key(GLFW_KEY_RIGHT_SHIFT, GLFW_PRESS);
+    EXPECT_EQ(input.KeyDown(16), 1);
+    Key(GLFW_KEY_LEFT_SHIFT, GLFW_RELEASE);
+    EXPECT_EQ(input.KeyDown(16), 1);
+    EXPECT_EQ(input.KeyHit(16), 1);
+    EXPECT_EQ(input.KeyDown(160), 0);
+    EXPECT_EQ(input.KeyDown(161), 1);
+    Key(GLFW_KEY_RIGHT_SHIFT, GLFW_RELEASE);
+    EXPECT_EQ(input.KeyDown(16), 0);
+    EXPECT_EQ(input.KeyHit(16), 1);
+    EXPECT_EQ(input.KeyHit(160), 1);
+    EXPECT_EQ(input.KeyHit(161), 1);
+
+    Key(GLFW_KEY_RIGHT_CONTROL, GLFW_PRESS);
+    Key(GLFW_KEY_LEFT_CONTROL, GLFW_PRESS);
+    Key(GLFW_KEY_RIGHT_CONTROL, GLFW_RELEASE);
+    EXPECT_EQ(input.KeyDown(17), 1);
+    Key(GLFW_KEY_LEFT_CONTROL, GLFW_RELEASE);
+    EXPECT_EQ(input.KeyDown(17), 0);
+    EXPECT_EQ(input.KeyHit(17), 1);
+    EXPECT_EQ(input.KeyDown(16), 0);
+}
+
+TEST_F(InputTest, EditingKeysQueueTheirCharacters) {
+    // A held Backspace repeats its character, not its hit.
+    Key(GLFW_KEY_BACKSPACE, GLFW_PRESS);
+    Key(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
+    Key(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
+    EXPECT_EQ(input.KeyHit(8), 1);
+    EXPECT_EQ(DrainChars(), (std::vector<int>{8, 8, 8}));
+    input.EndUpdate();
+
+    // Letters come only from the character callback.
+    Key(GLFW_KEY_A, GLFW_PRESS);
+    input.PutChar('a');
+    Key(GLFW_KEY_LEFT, GLFW_PRESS);
+    Key(GLFW_KEY_DELETE, GLFW_PRESS);
+    Key(GLFW_KEY_ENTER, GLFW_PRESS);
+    Key(GLFW_KEY_INSERT, GLFW_PRESS);
+    EXPECT_EQ(input.KeyDown(65), 1);
+    EXPECT_EQ(DrainChars(), (std::vector<int>{97, 65573, 127, 13, 65536 + 45}));
+    EXPECT_EQ(input.GetChar(), 0);
+}
+
+TEST_F(InputTest, CharacterQueueHoldsThirtyTwoPerUpdate) {
+    for (int i = 0; i < 33; ++i) input.PutChar(1000 + i);
+    input.BeginUpdate();
+    std::vector<int> chars = DrainChars();
+    ASSERT_EQ(chars.size(), 32u);
+    EXPECT_EQ(chars.front(), 1000);
+    EXPECT_EQ(chars.back(), 1031);
+    input.EndUpdate();
+
+    // Unread characters go at the end of the update too.
+    input.PutChar('q');
+    input.PutChar('r');
+    EXPECT_EQ(bb_input_GetChar(), 'q');
+    input.EndUpdate();
+    EXPECT_EQ(bb_input_GetChar(), 0);
+    input.PutChar('s');
+    EXPECT_EQ(bb_input_GetChar(), 's');
+}
+
+TEST_F(InputTest, MouseIsTouchZero) {
+    platform.mouseX = 123;
+    platform.mouseY = -7;
+    input.OnKeyDown(1);
+    input.BeginUpdate();
+    EXPECT_EQ(bb_input_MouseX(), 123.0f);
+    EXPECT_EQ(bb_input_MouseY(), -7.0f);
+    EXPECT_EQ(bb_input_TouchX(5), 123.0f);
+    EXPECT_EQ(bb_input_TouchY(0), -7.0f);
+    EXPECT_EQ(input.KeyDown(384), 1);
+    EXPECT_EQ(input.KeyHit(384), 1);
+    EXPECT_EQ(bb_input_TouchDown(0), 1);
+    EXPECT_EQ(bb_input_TouchDown(1), 0);
+    EXPECT_EQ(bb_input_MouseDown(0), 1);
+    EXPECT_EQ(bb_input_MouseHit(0), 1);
+    EXPECT_EQ(bb_input_MouseDown(1), 0);
+    input.OnKeyUp(1);
+    EXPECT_EQ(bb_input_TouchDown(0), 0);
+    EXPECT_EQ(input.KeyHit(384), 1);
+}
+
+TEST_F(InputTest, FourAndFiveAxisJoysticksPutTheSecondStickInThreeAndFour) {
+    platform.axes = {0.1f, 0.2f, 0.3f, 0.4f};
+    input.BeginUpdate();
+    EXPECT_FLOAT_EQ(bb_input_JoyX(0, 0), 0.1f);
+    EXPECT_FLOAT_EQ(bb_input_JoyY(0, 0), 0.2f);
+    EXPECT_EQ(input.JoyZ(0), 0.0f);
+    EXPECT_FLOAT_EQ(bb_input_JoyX(1, 0), 0.4f);
+    EXPECT_FLOAT_EQ(bb_input_JoyY(1, 0), -0.3f);
+
+    platform.axes = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
+    input.BeginUpdate();
+    EXPECT_FLOAT_EQ(input.JoyZ(0), 0.3f);
+    EXPECT_FLOAT_EQ(input.JoyX(1), 0.5f);
+    EXPECT_FLOAT_EQ(input.JoyY(1), -0.4f);
+    EXPECT_EQ(input.JoyZ(1), 0.0f);
+    EXPECT_EQ(bb_input_JoyX(0, 1), 0.0f); // only unit 0 exists
+    EXPECT_EQ(input.JoyX(2), 0.0f);
+
+    // Unplugging clears every axis.
+    platform.axes.clear();
+    input.BeginUpdate();
+    for (float axis : input.joyAxes) EXPECT_EQ(axis, 0.0f);
+}
+
+TEST_F(InputTest, JoystickButtonsAreKeysFromTwoHundredFiftySix) {
+    platform.buttons = {0, 1, 0};
+    input.BeginUpdate();
+    EXPECT_EQ(bb_input_JoyDown(1, 0), 1);
+    EXPECT_EQ(input.KeyHit(257), 1);
+    EXPECT_EQ(bb_input_JoyDown(0, 0), 0);
+    input.EndUpdate();
+
+    input.BeginUpdate(); // still held: down, no new hit
+    EXPECT_EQ(input.KeyDown(257), 1);
+    EXPECT_EQ(input.KeyHit(257), 0);
+    input.EndUpdate();
+
+    platform.buttons = {1, 0, 0};
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyDown(257), 0);
+    EXPECT_EQ(input.KeyHit(256), 1);
+    EXPECT_EQ(bb_input_JoyDown(16, 0), bb_input_JoyDown(0, 1));
+}
+
+TEST_F(InputTest, OversizedJoysticksAreClamped) {
+    platform.axes = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f};
+    platform.buttons.assign(40, 1);
+    input.BeginUpdate();
+    EXPECT_FLOAT_EQ(input.JoyX(1), 0.4f); // six axes: no remap
+    EXPECT_FLOAT_EQ(input.JoyZ(1), 0.6f);
+    EXPECT_EQ(input.KeyDown(256 + 31), 1);
+    EXPECT_EQ(input.KeyDown(256 + 32), 0);
+    EXPECT_EQ(input.KeyDown(256 + 39), 0);
+}
+
+TEST_F(InputTest, GlfwThreeKeysTranslateToVirtualKeyCodes) {
+    EXPECT_EQ(TransKey(GLFW_KEY_LEFT), 37);
+    EXPECT_EQ(TransKey(GLFW_KEY_UP), 38);
+    EXPECT_EQ(TransKey(GLFW_KEY_RIGHT), 39);
+    EXPECT_EQ(TransKey(GLFW_KEY_DOWN), 40);
+    EXPECT_EQ(TransKey(GLFW_KEY_ESCAPE), 27);
+    EXPECT_EQ(TransKey(GLFW_KEY_F1), 112);
+    EXPECT_EQ(TransKey(GLFW_KEY_F12), 123);
+    EXPECT_EQ(TransKey(GLFW_KEY_HOME), 36);
+    EXPECT_EQ(TransKey(GLFW_KEY_END), 35);
+    EXPECT_EQ(TransKey(GLFW_KEY_GRAVE_ACCENT), 192);
+    EXPECT_EQ(TransKey(GLFW_KEY_APOSTROPHE), 222);
+    EXPECT_EQ(TransKey(GLFW_KEY_7), 55);
+    EXPECT_EQ(TransKey(GLFW_KEY_Q), 81);
+    for (int key : {GLFW_KEY_F13, GLFW_KEY_KP_0, GLFW_KEY_KP_ENTER, GLFW_KEY_LEFT_ALT, GLFW_KEY_LEFT_SUPER,
+                    GLFW_KEY_UNKNOWN, GLFW_KEY_WORLD_1, int{'a'}, GLFW_KEY_MENU}) {
+        EXPECT_EQ(TransKey(key), 0) << key;
+    }
+}
+
+TEST_F(InputTest, NoDeviceReadsZero) {
+    bb_input_SetInputDevice(nullptr);
+    EXPECT_EQ(bb_input_KeyDown(65), 0);
+    EXPECT_EQ(bb_input_JoyX(0, 0), 0.0f);
+    gxtk_platform = nullptr;
+    input.OnKeyDown(65);
+    input.BeginUpdate(); // nothing to poll
+    EXPECT_EQ(input.KeyDown(65), 1);
+}
+
+} // namespace
