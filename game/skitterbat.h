@@ -74,13 +74,13 @@ public:
     float ImageInvScale = 0;
     int SpinAngle = 0;
 
-    // Drawing state (the constructor leaves everything 0; m_ResetDraw sets the pen).
+    // Drawing state: the pen starts as m_ResetDraw leaves it.
     float ClsRed = 0, ClsGreen = 0, ClsBlue = 0, ClsAlpha = 0;
-    float SizeX = 0, SizeY = 0;
+    float SizeX = 1, SizeY = 1;
     float Rot = 0;
-    float ColRed = 0, ColGreen = 0, ColBlue = 0;
-    float ColAlpha = 0;
-    int DrawBlend = 0;
+    float ColRed = 255, ColGreen = 255, ColBlue = 255;
+    float ColAlpha = 1;
+    int DrawBlend = 1;
     int DrawCount = 0;
     int FontImage = 0;
 
@@ -206,6 +206,21 @@ public:
     virtual int m_ShowBadges();
 
     // Non-virtual helpers of the core files (drawing, flow, controls, assets).
+    // Appends one 15-float record with the current pen; dropped when the list is full.
+    void AppendRecord(float kind, float x, float y, float w, float h, float frame);
+    // The non-drawing half of a render: restarts loading on a new window size,
+    // fits the virtual screen to the window and sets Landscape.
+    void FitVirtualScreen(int width, int height);
+    // Draws every record of the list onto the window (inside a render only).
+    void ReplayDrawList();
+    // Picks ImageScale and ImageInvScale from the window size.
+    void PickResolution();
+    // File name suffix of the current art level: "", "-hd" or "-hd2".
+    String ArtSuffix() const;
+    // Sets or clears the virtual button of one iCade letter.
+    void DecodeICadeChar(int chr);
+    // "sfx/" + three digits + ".wav".
+    static String SfxFileName(int n);
 
     // Non-virtual helpers of round play (playfield.cpp, play_*.cpp, pause_menu.cpp).
 

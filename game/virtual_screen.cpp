@@ -1,0 +1,77 @@
+// The virtual screen: fits the game's units to the window at every render and
+// replays the draw list onto it in window pixels.
+#include "game/skitterbat.h"
+
+#include "graphics/image.h"
+
+void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
+    if (width != DeviceW || height != DeviceH) {
+        // A new window size needs art of another level: reload everything.
+        LoaderStage = 1;
+        DeviceW = width;
+        DeviceH = height;
+    }
+    const float sx = static_cast<float>(width) / bb_Skitterbat_rawscrw;
+    const float sy = static_cast<float>(height) / bb_Skitterbat_rawscrh;
+    float s;
+    if (sy > sx) {
+        ScaleAxis = 2;
+        s = sy;
+    } else {
+        ScaleAxis = 1;
+        s = sx;
+    }
+    ScreenScale = s;
+    ScreenScale2 = s;
+    bb_Skitterbat_jscrw = static_cast<float>(width) / s;
+    bb_Skitterbat_jscrh = static_cast<float>(height) / s;
+    Landscape = bb_Skitterbat_jscrw < bb_Skitterbat_jscrh ? 0 : 1;
+}
+
+void bb_Skitterbat_MyApp::ReplayDrawList() {
+    const float s = ScreenScale;
+    const float* list = DrawList.Data();
+    for (LoopI = 0; LoopI < DrawCount - 14; LoopI += DrawRecordSize) {
+        const float* record = list + LoopI;
+        // Every record draws with alpha blending; setting it only when it
+        // differs keeps the renderer's batch intact.
+        if (bb_graphics_context->m_blend != 0) bb_graphics_SetBlend(0);
+        bb_graphics_SetAlpha(record[7]);
+        bb_graphics_SetColor(record[10], record[11], record[12]);
+        const float kind = record[0];
+        if (kind == DrawKindRect) {
+            bb_graphics_context->m_Validate();
+            bb_graphics_renderDevice->DrawRect(record[1] * s, record[2] * s, record[4] * s, record[5] * s);
+        } else if (kind == DrawKindOval) {
+            bb_graphics_context->m_Validate();
+            const float rx = record[4] * s, ry = record[5] * s;
+            bb_graphics_renderDevice->DrawOval(record[1] * s - rx, record[2] * s - ry, 2 * rx, 2 * ry);
+        } else if (kind > -1) {
+            const int n = static_cast<int>(kind);
+            if (n >= Images.Length()) continue;
+            bb_graphics_Image* image = Images[n].get();
+            if (image == nullptr) continue;
+            const int frame = static_cast<int>(record[6]);
+            // A frame the image does not have would read outside its surface.
+            if (frame < 0 || frame >= static_cast<int>(image->m_frameList.size())) continue;
+            bb_graphics_DrawImage2(image, record[1] * s, record[2] * s, record[3],
+                                   record[4] * s * ImageInvScale, record[5] * s * ImageInvScale, frame);
+        }
+    }
+}
+
+int bb_Skitterbat_MyApp::m_OnRender() {
+    const int width = bb_graphics_DeviceWidth();
+    const int height = bb_graphics_DeviceHeight();
+    bb_graphics_SetBlend(0);
+    bb_graphics_SetColor(ClsRed, ClsGreen, ClsBlue);
+    bb_graphics_SetAlpha(ClsAlpha);
+    bb_graphics_DrawRect(-1, -1, static_cast<float>(width + 2), static_cast<float>(height + 2));
+    bb_graphics_SetColor(255, 255, 255);
+    bb_graphics_SetAlpha(1);
+    FitVirtualScreen(width, height);
+    if (DrawCount > 14) ReplayDrawList();
+    bb_graphics_SetAlpha(0.5f);
+    bb_graphics_SetColor(255, 255, 255);
+    return 0;
+}

@@ -1,0 +1,67 @@
+"""Resizing the window reloads the art at the level that fits the new size."""
+
+import os
+import re
+
+import e2e
+from e2e import check
+
+# Every image the loader reads, without resolution suffix.
+IMAGES = {"gfx", "bg", "BadgesA", "fonts/editundo", "common/icade", "common/TarnLogo", "common/dpad",
+          "common/Buttons", "parts", "common/icons", "logo", "menu"}
+SOUND_EFFECTS = 31
+OPENED = re.compile(r'openat\([^,]*, "(?:\./)?data/([^"]+)"')
+
+
+def data_files_opened(trace):
+    """Data files the program opened (or tried to), in order."""
+    try:
+        with open(trace, errors="replace") as f:
+            return OPENED.findall(f.read())
+    except FileNotFoundError:
+        return []
+
+
+def images_at(names, suffix):
+    """Image names of a loading pass that carry exactly this resolution suffix."""
+    stems = set()
+    for name in names:
+        if name.endswith(".png"):
+            stem = name[:-len(".png")]
+            level = "-hd2" if stem.endswith("-hd2") else "-hd" if stem.endswith("-hd") else ""
+            check(level == suffix, f"{name} read while loading the {suffix or 'plain'} art")
+            stems.add(stem[:len(stem) - len(level)])
+    return stems
+
+
+def resize_and_wait(s, game, window, trace, size, last_file):
+    before = len(data_files_opened(trace))
+    s.xdotool("windowsize", window, str(size[0]), str(size[1]))
+    e2e.wait_until(f"{last_file} after resizing to {size[0]}x{size[1]}",
+                   lambda: last_file in data_files_opened(trace)[before:], 120, 0.3)
+    check(s.geometry(window)[2:] == size, f"the window is {s.geometry(window)[2:]} after resizing to {size}")
+    check(game.alive(), f"the program ended\n{game.describe()}")
+    return data_files_opened(trace)[before:]
+
+
+def test_resize_reloads_art(s):
+    s.install_program()
+    trace = os.path.join(s.artifacts, "openat.trace")
+    game = s.start(strace=trace)
+    window = game.wait_window(120)
+    # A 640x640 window starts at level 2.
+    e2e.wait_until("the first loading pass", lambda: "bg-hd.png" in data_files_opened(trace), 120, 0.3)
+    first = data_files_opened(trace)
+    check(IMAGES <= images_at([n for n in first if n != "rune_font.png"], "-hd"),
+          f"not every image was read at level 2: {sorted(first)}")
+
+    large = resize_and_wait(s, game, window, trace, (1280, 720), "bg-hd2.png")
+    check(images_at(large, "-hd2") == IMAGES, f"images read at level 4: {sorted(set(large))}")
+    check(sum(n.startswith("sfx/") for n in large) == SOUND_EFFECTS, "sound effects not reloaded once each")
+
+    small = resize_and_wait(s, game, window, trace, (600, 500), "bg.png")
+    check(images_at(small, "") == IMAGES, f"images read at level 1: {sorted(set(small))}")
+    check(sum(n.startswith("sfx/") for n in small) == SOUND_EFFECTS, "sound effects not reloaded once each")
+
+    status = game.close(60)
+    check(status == 0, f"exit status {status}\n{game.describe()}")
