@@ -8,7 +8,7 @@
 #include <vector>
 
 class gxtkSample : public gxtkObject {
-public:
+  public:
     unsigned int buffer = 0; // OpenAL buffer name, 0 = no data
 
     gxtkSample() = default;
@@ -33,7 +33,7 @@ struct gxtkChannel {
 };
 
 class gxtkAudio : public gxtkObject {
-public:
+  public:
     static constexpr int kChannelCount = 33;
     static constexpr int kMusicChannel = 32;
 
@@ -60,14 +60,18 @@ public:
 
     void OnSuspend();
     void OnResume();
+
+    // OpenAL buffers made by LoadSample and not yet deleted (for leak checks).
+    static int LiveBuffers();
 };
 
-// OpenAL buffer names waiting to be deleted once no source plays them.
-extern std::vector<unsigned int> discarded;
+// OpenAL buffer names waiting to be deleted once no source plays them. Never
+// destroyed, so samples released during exit can still queue their buffers.
+extern std::vector<unsigned int>& discarded;
 void FlushDiscarded(gxtkAudio* audio);
 
 class bb_audio_Sound : public Object {
-public:
+  public:
     gxtkSampleRef m_sample;
 };
 using bb_audio_SoundRef = std::shared_ptr<bb_audio_Sound>;

@@ -1,0 +1,81 @@
+// Ogg Vorbis reader: decodes the whole file into interleaved 16-bit samples
+// with stb_vorbis, growing the block as frames arrive.
+#include "audio/sound_readers.h"
+
+#include "host/datapath.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
+namespace {
+
+constexpr int kFramesPerStep = 4096;
+
+bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
+    stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+    int channels = info.channels;
+    if (channels <= 0) return false;
+
+    // Each decode call is given room for at least kFramesPerStep frames.
+    size_t step = static_cast<size_t>(channels) * kFramesPerStep;
+    size_t capacity = step;
+    size_t used = 0;
+    auto* samples = static_cast<short*>(std::malloc(capacity * sizeof(short)));
+    if (!samples) return false;
+
+    long total = 0;
+    for (;;) {
+        int room = static_cast<int>(capacity - used);
+        int frames = stb_vorbis_get_frame_short_interleaved(vorbis, channels, samples + used, room);
+        if (frames <= 0) break;
+        total += frames;
+        used += static_cast<size_t>(frames) * static_cast<size_t>(channels);
+        if (capacity - used < step) {
+            size_t grown = capacity * 2;
+            // Byte counts are ints for the decoder and OpenAL: refuse what would overflow them.
+            if (grown > static_cast<size_t>(INT32_MAX) / sizeof(short)) {
+                std::free(samples);
+                return false;
+            }
+            auto* bigger = static_cast<short*>(std::realloc(samples, grown * sizeof(short)));
+            if (!bigger) {
+                std::free(samples);
+                return false;
+            }
+            samples = bigger;
+            capacity = grown;
+        }
+    }
+
+    // A stream that yields no sound at all is as good as a broken one.
+    if (total == 0) {
+        std::free(samples);
+        return false;
+    }
+    out->data = reinterpret_cast<unsigned char*>(samples);
+    out->length = static_cast<int>(total);
+    out->channels = channels;
+    out->bytesPerSample = 2;
+    out->hertz = static_cast<int>(info.sample_rate);
+    return true;
+}
+
+} // namespace
+
+bool ReadOggFile(const String& path, DecodedSound* out) {
+    FILE* file = fopenFile(path, "rb");
+    if (!file) return false;
+    int error = 0;
+    stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
+    if (!vorbis) {
+        std::fclose(file);
+        return false;
+    }
+    bool ok = Decode(vorbis, out);
+    stb_vorbis_close(vorbis);
+    std::fclose(file);
+    return ok;
+}
