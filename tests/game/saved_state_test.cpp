@@ -248,24 +248,48 @@ TEST(SavedState, DamagedAndRandomTextsNeverBreakTheFloors) {
     bb_Skitterbat_MyApp& g = h.game;
     std::mt19937 rng(2024);
     const std::string alphabet = "0123456789||||--+  \tx9999999999";
-    for (int round = 0; round < 300; ++round) {
-        std::u16string units;
-        const int length = static_cast<int>(rng() % 400);
-        for (int i = 0; i < length; ++i) {
-            // Mostly state-like characters, sometimes any 16-bit unit.
-            if (rng() % 8 == 0)
-                units.push_back(static_cast<char16_t>(1 + rng() % 0xFFFE));
-            else
-                units.push_back(static_cast<char16_t>(alphabet[rng() % alphabet.size()]));
+    for (int i = 0; i < 60; ++i) g.Highscores[i] = static_cast<int>(rng());
+    g.Badges[17] = true;
+    g.m_Save();
+    const std::string valid = ReadStateText(h);
+
+    testing::internal::CaptureStdout();
+    for (int round = 0; round < 200; ++round) {
+        std::string units;
+        if (round % 2 == 0) {
+            // Mostly state-like characters, sometimes any byte (often not UTF-8).
+            const int length = static_cast<int>(rng() % 400);
+            for (int i = 0; i < length; ++i) {
+                if (rng() % 8 == 0)
+                    units.push_back(static_cast<char>(rng() % 256));
+                else
+                    units.push_back(alphabet[rng() % alphabet.size()]);
+            }
+        } else {
+            // A good text with a few characters changed, dropped or cut off.
+            units = valid;
+            for (int n = static_cast<int>(rng() % 3); n >= 0 && !units.empty(); --n) {
+                const size_t at = rng() % units.size();
+                switch (rng() % 3) {
+                case 0:
+                    units[at] = static_cast<char16_t>(alphabet[rng() % alphabet.size()]);
+                    break;
+                case 1:
+                    units.erase(at, 1);
+                    break;
+                default:
+                    units.resize(at);
+                    break;
+                }
+            }
         }
-        bb_app_SaveState(String(units));
-        testing::internal::CaptureStdout();
+        WriteStateText(h, units);
         g.m_Load();
-        testing::internal::GetCapturedStdout();
         ASSERT_GE(g.Settings[2], 1) << round;
         ASSERT_GE(g.Settings[10], 64) << round;
         ASSERT_GE(g.Settings[11], 64) << round;
         ASSERT_GE(g.Settings[12], 8) << round;
         ASSERT_EQ(g.TiltSensitivity, static_cast<float>(g.Settings[2]));
     }
+    testing::internal::GetCapturedStdout();
 }
