@@ -21,7 +21,8 @@ constexpr int ModePlaying = 10;
 constexpr int ModeStartGame = 11;
 
 // Object record fields (Objects[10 * r + field]).
-constexpr int ObjColour = 0, ObjX = 1, ObjY = 2, ObjDX = 3, ObjDY = 4, ObjKind = 5, ObjPhase = 6, ObjCooldown = 8;
+constexpr int ObjColour = 0, ObjX = 1, ObjY = 2, ObjDX = 3, ObjDY = 4, ObjKind = 5, ObjPhase = 6,
+              ObjCooldown = 8;
 constexpr int ObjectRecords = 200;
 // Particle record fields (Parts[10 * r + field]).
 constexpr int PartLife = 0, PartX = 1, PartY = 2, PartDX = 3, PartDY = 4, PartAngle = 5, PartFrame = 6;
@@ -40,7 +41,7 @@ extern int bb_Skitterbat_keys;
 extern int bb_Skitterbat_iCadeControls;
 
 class bb_Skitterbat_MyApp : public bb_app_App {
-public:
+  public:
     // Arrays created by the constructor.
     Array<bb_graphics_ImageRef> Images{100};
     Array<int> ImageSizes{300};
@@ -223,6 +224,34 @@ public:
     static String SfxFileName(int n);
 
     // Non-virtual helpers of round play (playfield.cpp, play_*.cpp, pause_menu.cpp).
+    int FreeObjectSlot() const;
+    int FreeParticleSlot() const;
+    void DrawBackdrop();
+    void ObjectPass();
+    void GameOverTest();
+    void StepSegment(int o);
+    void ReleasePede();
+    void ReleaseFocusPede();
+    void StepHeldBall(int o);
+    void StepFlyer(int o);
+    void StrikeMushrooms(int o);
+    void BouncePod(int o);
+    void SteerAndLaunch();
+    void MovePaddle();
+    void StepParticles();
+    void DrawHud();
+    void StepRoundPhase();
+    void StepPlanting();
+    void StepIntro();
+    void StepPlay();
+    void StepRoundEnd();
+    void StepDropPods();
+    void StepBonusCount();
+    void StartNextRound();
+    void ResumeFromPause(bool byKey);
+    void QuitFromPause(bool byKey);
+    void AdvanceSoundSetting();
+    void DrawFocusRing(float x, float y);
 
     // Non-virtual helpers of menu, game over, badges, saved state and credits.
     // A score panel text: the heading (or `single` when one row fits) and

@@ -9,7 +9,7 @@
 #include <memory>
 
 class gxtkSurface : public gxtkObject {
-public:
+  public:
     unsigned char* pixels = nullptr; // owned until uploaded
     int pixelWidth = 0;
     int pixelHeight = 0;
@@ -24,6 +24,7 @@ public:
     gxtkSurface(const gxtkSurface&) = delete;
     gxtkSurface& operator=(const gxtkSurface&) = delete;
 
+    // Takes ownership of pixels from loadImage (freed with unloadImage).
     void SetData(unsigned char* data, int width, int height, int depth);
 
     virtual int Discard();
@@ -51,7 +52,7 @@ struct gxtkVertex {
 static_assert(sizeof(gxtkVertex) == 20, "vertex stride given to OpenGL");
 
 class gxtkGraphics : public gxtkObject {
-public:
+  public:
     static constexpr int kMaxVertices = 1024;
     static constexpr int kMaxQuads = 256;
 
@@ -73,6 +74,9 @@ public:
     long verticesDrawn = 0;
 
     gxtkGraphics();
+    ~gxtkGraphics() override;
+    gxtkGraphics(const gxtkGraphics&) = delete;
+    gxtkGraphics& operator=(const gxtkGraphics&) = delete;
 
     virtual int Mode() { return mode; }
     virtual int Width() { return windowWidth; }
@@ -94,11 +98,20 @@ public:
     virtual int DrawSurface(gxtkSurface* surface, float x, float y);
     virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw, int srch);
     virtual int ReadPixels(Array<int>& pixels, int x, int y, int width, int height, int offset, int pitch);
-    virtual int WritePixels2(gxtkSurface* surface, const Array<int>& pixels, int x, int y, int width, int height,
-                             int offset, int pitch);
+    virtual int WritePixels2(gxtkSurface* surface, const Array<int>& pixels, int x, int y, int width,
+                             int height, int offset, int pitch);
 
     void BeginRender();
     void EndRender();
     void Flush();
     bool Validate();
+
+    // A surface going away draws any pending batch that still uses its texture.
+    static void ForgetSurface(gxtkSurface* surface);
+
+  private:
+    gxtkVertex* Append(int kind, int capacity, int verticesEach, gxtkSurface* surface);
+    void Put(gxtkVertex* v, float x, float y);
+    void PutTextured(gxtkVertex* v, float x, float y, float u, float v2);
+    void PackColor();
 };

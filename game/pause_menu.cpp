@@ -1,0 +1,160 @@
+// The pause panel over a running round: it slides in and out, offers Resume,
+// Quit and the sound switch by touch or keys, and the tilt-sensitivity bar.
+#include "game/skitterbat.h"
+
+#include <cstdlib>
+
+void bb_Skitterbat_MyApp::ResumeFromPause(bool byKey) {
+    // Paused stays 1 until the panel has slid out.
+    PauseSlide = -1;
+    if (byKey) {
+        ButtonLock = 1;
+    } else {
+        NeedRelease = 1;
+    }
+    m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+}
+
+void bb_Skitterbat_MyApp::QuitFromPause(bool byKey) {
+    Paused = 0;
+    PauseSlide = -1;
+    PauseSlideY = -64;
+    GameEnded = 1;
+    NeedRelease = 1;
+    if (byKey) ButtonLock = 1;
+    m_PlaySFX(98, 0.5f, 0.5f, 0.0f);
+}
+
+void bb_Skitterbat_MyApp::AdvanceSoundSetting() {
+    Settings[5] = 1 - Settings[5];
+    if (Settings[5] < 0 || Settings[5] > 1) Settings[5] = 0;
+}
+
+void bb_Skitterbat_MyApp::DrawFocusRing(float x, float y) {
+    m_SetSize(2.5f);
+    m_SetCol(255.0f, 255.0f, 100.0f, 1.0f);
+    m_DrawImg(97, x, y, 6.0f);
+}
+
+int bb_Skitterbat_MyApp::m_PauseMenu() {
+    const float w = bb_Skitterbat_jscrw;
+    const float h = bb_Skitterbat_jscrh;
+    m_ResetDraw();
+    m_SetCol(0.0f, 0.0f, 0.0f, static_cast<float>(std::abs(PauseSlideY)) / (0.8f * h));
+    m_Rect(0.0f, 0.0f, w, h);
+
+    if (PauseSlide == 1 && static_cast<float>(PauseSlideY) < h / 2.0f) PauseSlideY += 24;
+    if (PauseSlide == -1) {
+        if (PauseSlideY < -63) {
+            Paused = 0;
+        } else {
+            PauseSlideY -= 24;
+            if (PauseSlideY < -32) Paused = 0;
+        }
+    }
+
+    m_ResetDraw();
+    const float x = w / 2.0f;
+    const float y = static_cast<float>(PauseSlideY);
+    float quitX = 0.0f, quitY = 0.0f, soundX = 0.0f, soundY = 0.0f;
+    if (Landscape != 0) {
+        m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
+        m_Rect(x - 128.0f, y - 64.0f, 256.0f, 8.0f);
+        m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
+        m_Rect(x - 140.0f, y - 52.0f, 280.0f, 104.0f);
+        m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
+        m_Rect(x - 128.0f, y + 56.0f, 256.0f, 8.0f);
+        quitX = static_cast<float>(static_cast<int>(x - 140.0f));
+        quitY = y - 64.0f;
+        soundX = static_cast<float>(static_cast<int>(x + 140.0f));
+        soundY = y - 64.0f;
+    } else {
+        m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
+        m_Rect(x - 96.0f, y - 92.0f, 192.0f, 8.0f);
+        m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
+        m_Rect(x - 128.0f, y - 80.0f, 256.0f, 160.0f);
+        m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
+        m_Rect(x - 96.0f, y + 84.0f, 192.0f, 8.0f);
+        quitX = static_cast<float>(static_cast<int>(x - 96.0f));
+        quitY = y - 96.0f;
+        soundX = static_cast<float>(static_cast<int>(x + 96.0f));
+        soundY = y - 96.0f;
+    }
+
+    // Resume.
+    m_SetSize(2.0f);
+    m_SetCol(50.0f, 50.0f, 250.0f, 1.0f);
+    if (m_Button(97, x, y, 3) != 0 && NeedRelease == 0) ResumeFromPause(false);
+    if (PauseSelection == 0) {
+        DrawFocusRing(x, y);
+        if (m_PlayKey(10) && ButtonLock == 0) ResumeFromPause(true);
+        if ((m_PlayKey(3) || m_PlayKey(0)) && ButtonLock == 0) {
+            PauseSelection = -1;
+            ButtonLock = 1;
+            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
+        }
+        if (m_PlayKey(5) && ButtonLock == 0) {
+            PauseSelection = 1;
+            ButtonLock = 1;
+            m_PlaySFX(98, 1.2f, 0.5f, 0.0f);
+        }
+    }
+
+    // Quit.
+    m_SetSize(2.0f);
+    m_SetCol(255.0f, 50.0f, 50.0f, 1.0f);
+    if (m_Button(97, quitX, quitY, 1) != 0 && NeedRelease == 0) QuitFromPause(false);
+    if (PauseSelection == -1) {
+        DrawFocusRing(quitX, quitY);
+        if (m_PlayKey(10) && ButtonLock == 0) QuitFromPause(true);
+        if ((m_PlayKey(5) || m_PlayKey(8)) && ButtonLock == 0) {
+            PauseSelection = 0;
+            ButtonLock = 1;
+            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
+        }
+    }
+
+    // Sound switch.
+    m_SetSize(2.0f);
+    m_SetCol(50.0f, 250.0f, 50.0f, 1.0f);
+    const int soundFrame = Settings[5] == 0 ? 5 : 4;
+    if (m_Button(97, soundX, soundY, soundFrame) != 0 && NeedRelease == 0) {
+        AdvanceSoundSetting();
+        NeedRelease = 1;
+        m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+    }
+    if (PauseSelection == 1) {
+        DrawFocusRing(soundX, soundY);
+        if (m_PlayKey(10) && ButtonLock == 0) {
+            AdvanceSoundSetting();
+            ButtonLock = 1;
+            m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+        }
+        if ((m_PlayKey(3) || m_PlayKey(8)) && ButtonLock == 0) {
+            PauseSelection = 0;
+            ButtonLock = 1;
+            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
+        }
+    }
+
+    // Tilt sensitivity, a bar graph of eight boxes at the bottom left.
+    m_ResetDraw();
+    for (int k = 1; k <= 8; ++k) {
+        if (static_cast<float>(k) <= TiltSensitivity) {
+            m_SetCol(100.0f, 255.0f, 100.0f, 0.6f);
+        } else {
+            m_SetCol(0.0f, 80.0f, 0.0f, 0.6f);
+        }
+        if (m_Touch(static_cast<float>((k + 1) * 32), h - 64.0f, 30.0f, 30.0f)) {
+            TiltSensitivity = static_cast<float>(k);
+            Settings[2] = k;
+        }
+    }
+
+    if (m_PlayKey(99) && ButtonLock == 0) {
+        ButtonLock = 1;
+        PauseSlide = -1;
+        m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+    }
+    return 0;
+}

@@ -1,0 +1,131 @@
+// Balls and everything else that flies (pods share the rule): held balls
+// easing onto the paddle, wall and paddle bounces, steering, launching and
+// the paddle itself.
+#include "game/skitterbat.h"
+#include "host/random.h"
+
+#include <cmath>
+
+void bb_Skitterbat_MyApp::StepHeldBall(int o) {
+    Objects[o + ObjX] = Objects[o + ObjX] - (Objects[o + ObjX] - PaddleX) * 0.125f;
+    Objects[o + ObjY] = Objects[o + ObjY] - (Objects[o + ObjY] - static_cast<float>(PaddleY - 12)) * 0.125f;
+}
+
+void bb_Skitterbat_MyApp::StepFlyer(int o) {
+    const float w = bb_Skitterbat_jscrw;
+    const float h = bb_Skitterbat_jscrh;
+    const bool ball = Objects[o + ObjKind] == static_cast<float>(KindBallFlying);
+    FlyingCount += 1;
+    if (Objects[o + ObjCooldown] == 0.0f) StrikeMushrooms(o);
+    if (Paused == 0) {
+        Objects[o + ObjX] += Objects[o + ObjDX];
+        Objects[o + ObjY] += Objects[o + ObjDY];
+    }
+    if (Objects[o + ObjX] < 16.0f) {
+        Objects[o + ObjX] = 16.0f;
+        float dx = std::fabs(Objects[o + ObjDX] + bb_random_Rnd2(-0.5f, 0.5f));
+        if (dx < 2.0f) dx = 2.0f;
+        Objects[o + ObjDX] = dx;
+        if (ball) m_PlaySFX(21, 1.2f, 1.0f, 0.0f);
+    }
+    if (Objects[o + ObjX] > w - 16.0f) {
+        Objects[o + ObjX] = w - 16.0f;
+        float dx = -std::fabs(Objects[o + ObjDX] + bb_random_Rnd2(-0.5f, 0.5f));
+        if (dx > -2.0f) dx = -2.0f;
+        Objects[o + ObjDX] = dx;
+        if (ball) m_PlaySFX(21, 1.0f, 1.0f, 0.0f);
+    }
+    if (Objects[o + ObjY] < 8.0f) {
+        Objects[o + ObjY] = 8.0f;
+        float dy = std::fabs(Objects[o + ObjDY] + bb_random_Rnd2(-0.5f, 0.5f));
+        if (dy < 2.0f) dy = 2.0f;
+        Objects[o + ObjDY] = dy;
+        if (ball) m_PlaySFX(21, 1.4f, 1.0f, 0.0f);
+    }
+    const float y = Objects[o + ObjY];
+    const float paddleY = static_cast<float>(PaddleY);
+    if (paddleY - 12.0f < y && y < paddleY + 12.0f &&
+        std::fabs(Objects[o + ObjX] - PaddleX) < static_cast<float>(16 * PaddleSize + 8)) {
+        SkillShotArmed = 0;
+        const bool pod = Objects[o + ObjKind] < 5.0f;
+        if (pod) {
+            for (BurstCount = 0; static_cast<float>(BurstCount) <= Objects[o + ObjKind]; ++BurstCount) {
+                m_AddPart(Objects[o + ObjX], Objects[o + ObjY]);
+            }
+        }
+        // Off-centre hits leave at a flatter angle.
+        Objects[o + ObjDX] = (Objects[o + ObjX] - PaddleX) / static_cast<float>(3 * PaddleSize);
+        Objects[o + ObjY] = paddleY - 12.0f;
+        float dy = -(5.0f + 2.0f * bb_random_Rnd());
+        if (dy > -2.0f) dy = -2.0f;
+        Objects[o + ObjDY] = dy;
+        if (pod) BouncePod(o);
+        if (ball) m_PlaySFX(21, 0.8f, 1.0f, 0.0f);
+    }
+    if (Objects[o + ObjY] > h + 32.0f) Objects[o + ObjColour] = 0.0f;
+    Objects[o + ObjPhase] += 4.0f;
+    if (Objects[o + ObjKind] < 5.0f) m_SetRot(Objects[o + ObjPhase]);
+}
+
+void bb_Skitterbat_MyApp::SteerAndLaunch() {
+    int touched = 0;
+    for (int t = 0; t < 10; ++t) {
+        if (TouchDownArr[t] > 0) {
+            touched = 1;
+            // Taps on the pause panel are meant for the panel, not the paddle.
+            if (Paused == 0) {
+                PaddleTargetX = static_cast<float>(TouchXArr[t]);
+                bb_Skitterbat_keys = 0;
+            }
+        }
+    }
+    if (bb_Skitterbat_keys == 0 && Paused == 0) PaddleTargetX = static_cast<float>(MouseX);
+    if (LaunchTimer > 0) LaunchTimer -= 1;
+    if (touched == 0) NeedRelease = 0;
+    if (RoundPhase != 10 || FlyingCount != 0) return;
+    // While paused, touches and the select keys work the panel; only the timer launches.
+    bool launch = touched != 0 && Paused == 0;
+    if (!launch && Paused == 0) {
+        for (int key = 10; key <= 16 && !launch; ++key) launch = m_PlayKey(key);
+    }
+    if (!launch) launch = LaunchTimer == 1;
+    // A touch launches only when it began after a release.
+    if (!launch || NeedRelease != 0) return;
+    NeedRelease = 1;
+    for (int r = 0; r < ObjectRecords; ++r) {
+        const int o = 10 * r;
+        if (Objects[o + ObjColour] > 0.0f && Objects[o + ObjKind] == static_cast<float>(KindBallHeld)) {
+            Objects[o + ObjKind] = static_cast<float>(KindBallFlying);
+            m_PlaySFX(5, 1.0f, 1.0f, 0.0f);
+        }
+    }
+}
+
+void bb_Skitterbat_MyApp::MovePaddle() {
+    const float w = bb_Skitterbat_jscrw;
+    const bool left = m_PlayKey(3);
+    if (left) {
+        PaddleSpeed -= 2.0f;
+        bb_Skitterbat_keys = 1;
+    }
+    const bool right = m_PlayKey(5);
+    if (right) {
+        PaddleSpeed += 2.0f;
+        bb_Skitterbat_keys = 1;
+    }
+    if (!left && PaddleSpeed < 0.0f && bb_Skitterbat_keys == 1) PaddleSpeed += 2.0f;
+    if (!right && PaddleSpeed > 0.0f && bb_Skitterbat_keys == 1) PaddleSpeed -= 2.0f;
+    if (-2.0f < PaddleSpeed && PaddleSpeed < 2.0f && bb_Skitterbat_keys == 1) PaddleSpeed = 0.0f;
+    const float maxSpeed = w / 40.0f;
+    if (PaddleSpeed < -maxSpeed) PaddleSpeed = -maxSpeed;
+    if (PaddleSpeed > maxSpeed) PaddleSpeed = maxSpeed;
+    PaddleTargetX += PaddleSpeed;
+    if (PaddleTargetX < 16.0f) PaddleTargetX = 16.0f;
+    if (PaddleTargetX > w - 16.0f) PaddleTargetX = w - 16.0f;
+    if (PaddleTargetX < PaddleX) PaddleX -= 16.0f;
+    if (PaddleX < PaddleTargetX) PaddleX += 16.0f;
+    if (std::fabs(PaddleTargetX - PaddleX) < 16.0f) PaddleX = PaddleTargetX;
+    m_SetCol(160.0f, 255.0f, 160.0f, 0.8f);
+    m_Rect(PaddleX - static_cast<float>(16 * PaddleSize), static_cast<float>(PaddleY - 6),
+           static_cast<float>(32 * PaddleSize), 12.0f);
+}

@@ -1,0 +1,155 @@
+// Playfield set-up: filling the object and particle tables (always the highest
+// free slot), preparing rounds, starting a game, and the per-frame pause entry.
+#include "game/skitterbat.h"
+#include "host/random.h"
+
+int bb_Skitterbat_MyApp::FreeObjectSlot() const {
+    // Later records are drawn on top and the round logic depends on the order.
+    for (int r = ObjectRecords - 1; r >= 0; --r) {
+        if (Objects[10 * r + ObjColour] == 0.0f) return r;
+    }
+    return -1;
+}
+
+int bb_Skitterbat_MyApp::FreeParticleSlot() const {
+    for (int r = ParticleRecords - 1; r >= 0; --r) {
+        if (Parts[10 * r + PartLife] == 0.0f) return r;
+    }
+    return -1;
+}
+
+int bb_Skitterbat_MyApp::m_AddPede(int count, int colour, int speed) {
+    // The round logic of this frame must not see an empty field.
+    SegmentCount = 1;
+    if (bb_random_Rnd2(0.0f, 100.0f) < 1.0f) colour = 8;
+    PedesToCome -= 1;
+    int slot = -1;
+    for (int k = 1; k <= count; ++k) {
+        slot = FreeObjectSlot();
+        if (slot < 0) continue;
+        const int o = 10 * slot;
+        Objects[o + ObjColour] = static_cast<float>(colour);
+        Objects[o + ObjX] = bb_Skitterbat_jscrw - static_cast<float>(24 * k);
+        Objects[o + ObjY] = -16.0f;
+        Objects[o + ObjDX] = static_cast<float>(speed);
+        Objects[o + ObjDY] = 0.0f;
+        Objects[o + ObjKind] = static_cast<float>(KindSegment);
+        Objects[o + ObjPhase] = static_cast<float>(32 * k);
+    }
+    NewSlot = slot;
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_AddBall() {
+    NewSlot = -1;
+    // The press that brought the new ball must not launch it.
+    NeedRelease = 1;
+    ButtonLock = 1;
+    LaunchTimer = 600;
+    const int slot = FreeObjectSlot();
+    if (slot < 0) return 0;
+    const int o = 10 * slot;
+    Objects[o + ObjColour] = 4.0f;
+    Objects[o + ObjX] = bb_Skitterbat_jscrw / 2.0f;
+    Objects[o + ObjY] = static_cast<float>(PaddleY - 16);
+    Objects[o + ObjDX] = 4.0f;
+    Objects[o + ObjDY] = -4.0f;
+    Objects[o + ObjKind] = static_cast<float>(KindBallHeld);
+    Objects[o + ObjPhase] = 0.0f;
+    NewSlot = slot;
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_AddShroom(int x, int y) {
+    NewSlot = -1;
+    const int slot = FreeObjectSlot();
+    if (slot < 0) return 0;
+    const int o = 10 * slot;
+    Objects[o + ObjColour] = static_cast<float>(static_cast<int>(bb_random_Rnd2(1.0f, 8.0f)));
+    Objects[o + ObjX] = static_cast<float>(x);
+    Objects[o + ObjY] = static_cast<float>(y);
+    Objects[o + ObjDX] = 0.0f;
+    Objects[o + ObjDY] = 0.0f;
+    Objects[o + ObjKind] = static_cast<float>(KindShroom);
+    Objects[o + ObjPhase] = 0.0f;
+    NewSlot = slot;
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_AddPart(float x, float y) {
+    NewSlot = -1;
+    const int slot = FreeParticleSlot();
+    if (slot < 0) return 0;
+    const int p = 10 * slot;
+    NewSlot = p;
+    Parts[p + PartLife] = 120.0f;
+    Parts[p + PartX] = x;
+    Parts[p + PartY] = y;
+    Parts[p + PartDX] = bb_random_Rnd2(-4.0f, 4.0f);
+    Parts[p + PartDY] = bb_random_Rnd2(-4.0f, 4.0f);
+    Parts[p + PartAngle] = bb_random_Rnd2(0.0f, 360.0f);
+    Parts[p + PartFrame] = bb_random_Rnd2(0.0f, 2.0f);
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_NewRound() {
+    SkillShotArmed = 1;
+    // Every third round is a focus round with a single one-segment centipede.
+    if (Round % 3 == 0) {
+        PedesToCome = 1;
+    } else {
+        PedesToCome = Round + 2 * Difficulty;
+    }
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_LoadGame() {
+    Score = 0;
+    GameEnded = 0;
+    OverTimer = 0;
+    Mode = ModePlaying;
+    for (float& f : Objects) f = 0.0f;
+    PaddleX = bb_Skitterbat_jscrw / 2.0f;
+    PaddleSize = 2;
+    PaddleTargetX = bb_Skitterbat_jscrw / 2.0f;
+    PaddleSpeed = 0.0f;
+    Lives = 3;
+    Round = 1;
+    RoundPhase = 0;
+    PhaseTimer = 30;
+    m_NewRound();
+    NeedRelease = 1;
+    BallBonusRounds = 1;
+    PedesToCome = Difficulty == 3 ? 4 : Difficulty;
+    PedeReleaseTimer = 250;
+    PaddleY = static_cast<int>(bb_Skitterbat_jscrh - 48.0f);
+    if (Landscape == 0) {
+        // Portrait: lift the paddle for the thumb, but never above a square field.
+        PaddleY -= 32;
+        if (bb_Skitterbat_jscrw > static_cast<float>(PaddleY))
+            PaddleY = static_cast<int>(bb_Skitterbat_jscrw);
+    }
+    m_AddBall();
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_InGame() {
+    m_ResetDraw();
+    MenuSlide = -32;
+    if (m_PlayKey(99) && Paused == 0) {
+        ButtonLock = 1;
+        Paused = 1;
+        PauseSlide = 1;
+        PauseSelection = 0;
+        m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+    }
+    if (m_Button(97, 16.0f, 16.0f, 0) != 0 && Paused == 0) {
+        Paused = 1;
+        PauseSlide = 1;
+        NeedRelease = 1;
+        PauseSelection = 0;
+        m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
+    }
+    if (Paused == 1) m_PauseMenu();
+    return 0;
+}

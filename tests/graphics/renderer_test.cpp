@@ -1,0 +1,264 @@
+// The batched renderer on a real GL context: colour packing, when draw calls
+// happen, ovals and polygons, scissor, clearing and pixel transfers.
+#include "gl_fixture.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+class RendererTest : public GLTest {
+  protected:
+    std::unique_ptr<gxtkGraphics> g;
+
+    void SetUp() override {
+        GLTest::SetUp();
+        g = std::make_unique<gxtkGraphics>();
+        ASSERT_TRUE(g->Validate());
+        ASSERT_EQ(g->Width(), 640);
+        ASSERT_EQ(g->Height(), 480);
+        g->BeginRender();
+        g->SetScissor(0, 0, g->Width(), g->Height());
+        g->SetBlend(0);
+        g->SetColor(255, 255, 255);
+        g->SetAlpha(1);
+        g->Cls(0, 0, 0);
+    }
+
+    // Vertices drawn by the last draw call alone.
+    long VerticesOf(const std::function<void()>& draw) {
+        long before = g->verticesDrawn;
+        long calls = g->drawCalls;
+        draw();
+        g->Flush();
+        EXPECT_EQ(g->drawCalls, calls + 1);
+        return g->verticesDrawn - before;
+    }
+};
+
+TEST_F(RendererTest, ColourIsPremultipliedPerVertex) {
+    g->SetColor(255, 255, 255);
+    g->SetAlpha(0.5f);
+    EXPECT_EQ(std::memcmp(g->packedColor, "\x7f\x7f\x7f\x7f", 4), 0);
+    g->DrawRect(10, 10, 20, 20);
+    EXPECT_EQ(std::memcmp(g->batchVertices[3].rgba, "\x7f\x7f\x7f\x7f", 4), 0);
+
+    // Alpha set first, colour second: both orders pack the same.
+    g->SetAlpha(0.25f);
+    g->SetColor(200, 100, 4);
+    EXPECT_EQ(std::memcmp(g->packedColor, "\x32\x19\x01\x3f", 4), 0);
+    g->Flush();
+
+    // Half-transparent white over black lands as mid grey.
+    Rgba c = PixelAt(*g, 15, 15);
+    EXPECT_EQ(c.r, 127);
+    EXPECT_EQ(c.g, 127);
+    EXPECT_EQ(c.b, 127);
+}
+
+TEST_F(RendererTest, RectanglesBatchUpToCapacity) {
+    for (int i = 0; i < 256; ++i) g->DrawRect(static_cast<float>(i), 0, 1, 1);
+    EXPECT_EQ(g->drawCalls, 0);
+    g->DrawRect(0, 10, 1, 1); // the 257th starts a new batch
+    EXPECT_EQ(g->drawCalls, 1);
+    EXPECT_EQ(g->verticesDrawn, 256 * 4);
+    for (int i = 0; i < 43; ++i) g->DrawRect(static_cast<float>(i), 10, 1, 1);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 2);
+    EXPECT_EQ(g->verticesDrawn, 300 * 4);
+    g->Flush(); // nothing pending, nothing drawn
+    EXPECT_EQ(g->drawCalls, 2);
+}
+
+TEST_F(RendererTest, KindAndSurfaceChangesBreakBatches) {
+    gxtkSurfaceRef surface = g->CreateSurface(4, 4);
+    ASSERT_TRUE(surface);
+    g->DrawRect(0, 0, 4, 4);
+    g->DrawSurface(surface.get(), 10, 0);
+    g->DrawRect(20, 0, 4, 4);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 3);
+
+    // Same surface twice in a row stays one batch; lines and points each start their own.
+    g->DrawSurface(surface.get(), 0, 0);
+    g->DrawSurface2(surface.get(), 5, 0, 1, 1, 2, 2);
+    g->DrawLine(0, 0, 10, 10);
+    g->DrawPoint(3, 3);
+    g->DrawPoint(4, 4);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 6);
+
+    for (int i = 0; i < 513; ++i) g->DrawLine(0, 0, 1, 1);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 8);
+    for (int i = 0; i < 1025; ++i) g->DrawPoint(0, 0);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 10);
+}
+
+TEST_F(RendererTest, ColourAndMatrixChangesKeepTheBatch) {
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, 10, 10);
+    g->SetColor(0, 255, 0);
+    g->SetAlpha(1);
+    g->SetMatrix(1, 0, 0, 1, 100, 0);
+    g->DrawRect(0, 0, 10, 10);
+    EXPECT_TRUE(g->transformed);
+    EXPECT_EQ(g->drawCalls, 0);
+    EXPECT_EQ(g->batchCount, 2);
+    EXPECT_FLOAT_EQ(g->batchVertices[4].x, 100.0f);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 1);
+    EXPECT_EQ(PixelAt(*g, 5, 5), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 105, 5), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 50, 5), (Rgba{0, 0, 0, 255}));
+
+    g->SetMatrix(1, 0, 0, 1, 0, 0);
+    EXPECT_FALSE(g->transformed);
+}
+
+TEST_F(RendererTest, OvalSegmentsFollowTheRadii) {
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 10, 10); }), 12);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 100, 100); }), 100);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 1000, 1000); }), 1000);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 3000, 3000); }), 1024);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 30, 27); }), 28);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, -30, 27); }), 28);
+    // Under a transform the transformed radii count: 100 and 100 scaled by 2.
+    g->SetMatrix(2, 0, 0, 2, 0, 0);
+    EXPECT_EQ(VerticesOf([&] { g->DrawOval(0, 0, 100, 100); }), 200);
+    g->SetMatrix(1, 0, 0, 1, 0, 0);
+
+    // An oval flushes what was pending first, then draws itself at once.
+    g->Cls(0, 0, 0);
+    g->DrawRect(0, 0, 1, 1);
+    long calls = g->drawCalls;
+    g->DrawOval(300, 200, 40, 20);
+    EXPECT_EQ(g->drawCalls, calls + 2);
+    EXPECT_EQ(g->batchCount, 0);
+    EXPECT_EQ(PixelAt(*g, 320, 210), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 301, 201), (Rgba{0, 0, 0, 255})); // corner of the bounding box
+}
+
+TEST_F(RendererTest, PolygonsWithinLimitsDrawAsFans) {
+    g->DrawRect(600, 400, 1, 1);
+    Array<float> two(4);
+    g->DrawPoly(two);
+    Array<float> tooMany(2050);
+    g->DrawPoly(tooMany);
+    EXPECT_EQ(g->drawCalls, 0);
+    EXPECT_EQ(g->batchCount, 1); // the pending rectangle was not flushed
+
+    Array<float> triangle(6);
+    float points[] = {100, 100, 200, 100, 100, 200};
+    for (int i = 0; i < 6; ++i) triangle[i] = points[i];
+    g->DrawPoly(triangle);
+    EXPECT_EQ(g->drawCalls, 2);
+    EXPECT_EQ(PixelAt(*g, 120, 120), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 190, 190), (Rgba{0, 0, 0, 255}));
+
+    Array<float> most(2048);
+    EXPECT_EQ(VerticesOf([&] { g->DrawPoly(most); }), 1024);
+}
+
+TEST_F(RendererTest, ScissorIsOffForTheWholeWindowAndFlippedOtherwise) {
+    g->DrawRect(0, 0, 1, 1);
+    g->SetScissor(10, 20, 30, 40);
+    EXPECT_EQ(g->drawCalls, 1); // flushed before the change
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 10);
+    EXPECT_EQ(box[1], 480 - 20 - 40);
+    EXPECT_EQ(box[2], 30);
+    EXPECT_EQ(box[3], 40);
+
+    // The box limits clearing and drawing, counted from the top.
+    g->Cls(0, 0, 255);
+    g->DrawRect(0, 0, 640, 480);
+    g->Flush();
+    g->SetScissor(0, 0, 640, 480);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_EQ(PixelAt(*g, 15, 25), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 15, 15), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 15, 65), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 45, 25), (Rgba{0, 0, 0, 255}));
+}
+
+TEST_F(RendererTest, ClsDropsThePendingBatch) {
+    g->DrawRect(0, 0, 100, 100);
+    g->DrawRect(200, 0, 100, 100);
+    g->Cls(0, 0, 255);
+    g->Flush();
+    EXPECT_EQ(g->drawCalls, 0);
+    EXPECT_EQ(PixelAt(*g, 50, 50), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 250, 50), (Rgba{0, 0, 255, 255}));
+}
+
+TEST_F(RendererTest, BlendModesAddOrCover) {
+    g->Cls(100, 0, 0);
+    g->SetColor(0, 100, 0);
+    g->DrawRect(0, 0, 10, 10);
+    g->SetBlend(1);
+    EXPECT_EQ(g->drawCalls, 1);
+    g->DrawRect(20, 0, 10, 10);
+    g->SetBlend(0);
+    EXPECT_EQ(g->drawCalls, 2);
+    EXPECT_EQ(PixelAt(*g, 5, 5), (Rgba{0, 100, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 25, 5), (Rgba{100, 100, 0, 255}));
+}
+
+TEST_F(RendererTest, ReadPixelsGivesTopRowFirstAsArgb) {
+    g->Cls(10, 20, 30);
+    g->SetColor(255, 0, 0);
+    g->DrawRect(0, 0, 3, 1);
+    Array<int> pixels(2 + 2 * 5);
+    pixels[0] = 7;
+    g->ReadPixels(pixels, 0, 0, 3, 2, 2, 5);
+    EXPECT_EQ(pixels[0], 7);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[2]), 0xffff0000u);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[4]), 0xffff0000u);
+    EXPECT_EQ(pixels[5], 0); // between rows: untouched
+    EXPECT_EQ(static_cast<uint32_t>(pixels[7]), 0xff0a141eu);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[9]), 0xff0a141eu);
+
+    // A rectangle that would run past the array leaves it alone.
+    Array<int> small(4);
+    g->ReadPixels(small, 0, 0, 3, 2, 0, 3);
+    EXPECT_EQ(small[0], 0);
+}
+
+TEST_F(RendererTest, WritePixelsPremultipliesIntoTheTexture) {
+    gxtkSurfaceRef surface = g->CreateSurface(2, 2);
+    ASSERT_TRUE(surface);
+    Array<int> pixels(4);
+    pixels[0] = static_cast<int>(0x80ff0000u); // half-transparent red
+    pixels[1] = static_cast<int>(0xff00ff00u);
+    pixels[2] = static_cast<int>(0xff0000ffu);
+    pixels[3] = 0;
+    g->WritePixels2(surface.get(), pixels, 0, 0, 2, 2, 0, 2);
+    g->DrawSurface(surface.get(), 50, 60);
+    g->Flush();
+    EXPECT_EQ(PixelAt(*g, 50, 60), (Rgba{128, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 51, 60), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 50, 61), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 51, 61), (Rgba{0, 0, 0, 255}));
+}
+
+TEST_F(RendererTest, DroppingASurfaceDrawsItsPendingBatchFirst) {
+    gxtkSurfaceRef surface = g->CreateSurface(2, 2);
+    ASSERT_TRUE(surface);
+    Array<int> pixels(4);
+    for (int i = 0; i < 4; ++i) pixels[i] = static_cast<int>(0xff00ff00u);
+    g->WritePixels2(surface.get(), pixels, 0, 0, 2, 2, 0, 2);
+    g->DrawSurface(surface.get(), 30, 30);
+    surface.reset();
+    EXPECT_EQ(g->drawCalls, 1);
+    EXPECT_EQ(g->batchSurface, nullptr);
+    EXPECT_EQ(PixelAt(*g, 31, 31), (Rgba{0, 255, 0, 255}));
+}
+
+} // namespace
