@@ -34,7 +34,7 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
-    s = e2e.Session("screenshots", args.build, os.path.dirname(os.path.dirname(HERE)))
+    s = e2e.Session("screenshots", args.build)
     try:
         s.start_display()
         s.install_program()
