@@ -267,14 +267,15 @@ class Session:
     def focus(self, window):
         self.xdotool("windowactivate", "--sync", window)
 
-    def key(self, name, hold=0.1, after=0.15):
-        """Presses and releases a key as a person would; the game samples keys 60 times a second."""
+    def key(self, name, hold=0.2, after=0.2):
+        """Presses and releases a key as a person would. The game samples held keys 60 times a
+        second; a press shorter than an update (or than a stall of a busy machine) goes unseen."""
         self.xdotool("keydown", name)
         time.sleep(hold)
         self.xdotool("keyup", name)
         time.sleep(after)
 
-    def keys(self, *names, hold=0.1, after=0.15):
+    def keys(self, *names, hold=0.2, after=0.2):
         for name in names:
             self.key(name, hold, after)
 
