@@ -46,10 +46,16 @@ AllocCount CurrentAllocs() {
     return AllocCount{newCount, mallocCount};
 }
 
-bool MallocCounted() { return SKITTERBAT_COUNT_MALLOC != 0; }
+bool MallocCounted() {
+    return SKITTERBAT_COUNT_MALLOC != 0;
+}
 
-void* operator new(std::size_t size) { return CountedNew(size); }
-void* operator new[](std::size_t size) { return CountedNew(size); }
+void* operator new(std::size_t size) {
+    return CountedNew(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedNew(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
         return CountedNew(size);
@@ -64,16 +70,36 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void* operator new(std::size_t size, std::align_val_t align) { return CountedAlignedNew(size, align); }
-void* operator new[](std::size_t size, std::align_val_t align) { return CountedAlignedNew(size, align); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void* operator new(std::size_t size, std::align_val_t align) {
+    return CountedAlignedNew(size, align);
+}
+void* operator new[](std::size_t size, std::align_val_t align) {
+    return CountedAlignedNew(size, align);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
 
 #if SKITTERBAT_COUNT_MALLOC
 // glibc's own allocator entry points; defining malloc here puts every
@@ -96,6 +122,8 @@ void* realloc(void* p, std::size_t size) {
     ++mallocCount;
     return __libc_realloc(p, size);
 }
-void free(void* p) { __libc_free(p); }
+void free(void* p) {
+    __libc_free(p);
+}
 }
 #endif

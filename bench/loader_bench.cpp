@@ -16,8 +16,12 @@ double Ms(Clock::time_point from, Clock::time_point to) {
 }
 
 // Loader steps that read an image or the font; the others read sounds or end loading.
-bool ImageStep(int step) { return (step >= 1 && step <= 6) || (step >= 11 && step <= 15) || step == 43; }
-bool SoundStep(int step) { return (step >= 7 && step <= 10) || (step >= 16 && step <= 42); }
+bool ImageStep(int step) {
+    return (step >= 1 && step <= 6) || (step >= 11 && step <= 15) || step == 43;
+}
+bool SoundStep(int step) {
+    return (step >= 7 && step <= 10) || (step >= 16 && step <= 42);
+}
 
 void Loader(benchmark::State& state) {
     double create = 0, images = 0, sounds = 0, slowest = 0, total = 0;

@@ -56,8 +56,8 @@ void DrawSprites(benchmark::State& state, SpriteCall call) {
         glFinish();
         state.ResumeTiming();
     }
-    state.counters["sprites_per_ms"] =
-        benchmark::Counter(static_cast<double>(count) / 1000.0, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["sprites_per_ms"] = benchmark::Counter(static_cast<double>(count) / 1000.0,
+                                                          benchmark::Counter::kIsIterationInvariantRate);
     state.counters["draw_calls"] = static_cast<double>(calls);
 }
 

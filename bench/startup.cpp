@@ -162,8 +162,8 @@ int main(int argc, char** argv) {
         // The program runs in its own folder: every path must be absolute.
         const Run run = RunOnce(fs::absolute(argv[1]).string(), fs::absolute(argv[2]).string(), argv[3]);
         if (run.menuFrameMs < 0) {
-            std::fprintf(stderr, "run %d: the program never showed its menu (%d updates, first frame %s)\n", i + 1,
-                         run.updates, run.firstFrameMs < 0 ? "never" : "shown");
+            std::fprintf(stderr, "run %d: the program never showed its menu (%d updates, first frame %s)\n",
+                         i + 1, run.updates, run.firstFrameMs < 0 ? "never" : "shown");
             return 1;
         }
         libraries.push_back(run.probeMs);

@@ -30,7 +30,9 @@ void Emit(char kind, const char* detail) {
     if (length > 0) (void)!write(probeFd, line, static_cast<size_t>(length < 511 ? length : 511));
 }
 
-template <class F> F Next(const char* name) { return reinterpret_cast<F>(dlsym(RTLD_NEXT, name)); }
+template <class F> F Next(const char* name) {
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
 
 // Open data files, so their close can name them.
 constexpr int kTracked = 16;
@@ -47,8 +49,10 @@ __attribute__((constructor)) void StartProbe() {
 
 extern "C" {
 
-GLFWwindow* glfwCreateWindow(int width, int height, const char* title, GLFWmonitor* monitor, GLFWwindow* share) {
-    static auto real = Next<GLFWwindow* (*)(int, int, const char*, GLFWmonitor*, GLFWwindow*)>("glfwCreateWindow");
+GLFWwindow* glfwCreateWindow(int width, int height, const char* title, GLFWmonitor* monitor,
+                             GLFWwindow* share) {
+    static auto real =
+        Next<GLFWwindow* (*)(int, int, const char*, GLFWmonitor*, GLFWwindow*)>("glfwCreateWindow");
     GLFWwindow* window = real(width, height, title, monitor, share);
     Emit('W', "");
     return window;

@@ -20,14 +20,19 @@ void SteadyPlay(benchmark::State& state) {
     }
     glFinish();
     AllocCount updates, renders;
-    int allocatingUpdates = 0, allocatingRenders = 0;
+    int allocatingUpdates = 0, allocatingRenders = 0, excessCalls = 0;
+    long calls = 0;
+    gxtkGraphics& graphics = harness.Graphics();
     for (auto _ : state) {
         SteerAutopilot(harness);
         const AllocCount a = CurrentAllocs();
         harness.Update();
         const AllocCount b = CurrentAllocs();
+        const long callsBefore = graphics.drawCalls;
         harness.Render();
         const AllocCount c = CurrentAllocs();
+        calls += graphics.drawCalls - callsBefore;
+        if (graphics.drawCalls - callsBefore > ExpectedDrawCalls(harness.game)) ++excessCalls;
         updates.news += (b - a).news;
         updates.mallocs += (b - a).mallocs;
         renders.news += (c - b).news;
@@ -46,6 +51,9 @@ void SteadyPlay(benchmark::State& state) {
     state.counters["allocating_updates"] = allocatingUpdates;
     state.counters["allocating_renders"] = allocatingRenders;
     state.counters["mode"] = harness.game.Mode;
+    state.counters["draw_calls_per_render"] = static_cast<double>(calls) / n;
+    // Renders that drew more calls than the batching rules allow for their list.
+    state.counters["renders_over_batching"] = excessCalls;
 }
 
 } // namespace

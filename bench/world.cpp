@@ -2,6 +2,7 @@
 // busy play frame, and the autopilot that keeps steady play going.
 #include "world.h"
 
+#include "graphics/image.h"
 #include "host/random.h"
 
 #include <filesystem>
@@ -40,7 +41,9 @@ int CountKinds(const bb_Skitterbat_MyApp& game, float low, float high) {
 }
 } // namespace
 
-std::string BenchDataDir() { return GameHarness::BuildDataDir(); }
+std::string BenchDataDir() {
+    return GameHarness::BuildDataDir();
+}
 
 GameHarness& BenchHarness(bool window) {
     if (harness && harnessHasWindow == window) return *harness;
@@ -130,4 +133,44 @@ BusyFrameStats DescribeBusyFrame(const bb_Skitterbat_MyApp& game) {
         if (game.Parts[10 * p + PartLife] > 0) ++stats.particles;
     stats.drawRecords = game.DrawCount / DrawRecordSize;
     return stats;
+}
+
+// Draw calls the renderer's batching rules allow for the current draw list:
+// a new call only when the kind or the texture changes, a batch fills, or for
+// each oval.
+int ExpectedDrawCalls(const bb_Skitterbat_MyApp& game) {
+    int calls = 0, kind = 0, count = 0;
+    const void* surface = nullptr;
+    auto quad = [&](const void* s) {
+        if (kind != 4 || s != surface || count == gxtkGraphics::kMaxQuads) {
+            if (count > 0) ++calls;
+            kind = 4;
+            surface = s;
+            count = 0;
+        }
+        ++count;
+    };
+    quad(nullptr); // the background
+    const float* list = game.DrawList.Data();
+    for (int i = 0; i < game.DrawCount - 14; i += DrawRecordSize) {
+        const float* record = list + i;
+        if (record[0] == DrawKindRect) {
+            quad(nullptr);
+        } else if (record[0] == DrawKindOval) {
+            if (count > 0) ++calls;
+            ++calls;
+            kind = 5;
+            surface = nullptr;
+            count = 0;
+        } else if (record[0] > -1) {
+            const int n = static_cast<int>(record[0]);
+            if (n >= game.Images.Length() || !game.Images[n]) continue;
+            const bb_graphics_Image& image = *game.Images[n];
+            const int f = static_cast<int>(record[6]);
+            if (f < 0 || f >= static_cast<int>(image.m_frameList.size())) continue;
+            quad(image.m_texSurface.get());
+        }
+    }
+    if (count > 0) ++calls;
+    return calls;
 }

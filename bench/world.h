@@ -35,3 +35,8 @@ struct BusyFrameStats {
     int segments = 0, pods = 0, shrooms = 0, balls = 0, records = 0, particles = 0, drawRecords = 0;
 };
 BusyFrameStats DescribeBusyFrame(const bb_Skitterbat_MyApp& game);
+
+// Draw calls the renderer's batching rules allow for the game's current draw
+// list: a new call only when the kind or the texture changes, a batch fills,
+// or for each oval; one more for the background.
+int ExpectedDrawCalls(const bb_Skitterbat_MyApp& game);

@@ -2,6 +2,8 @@
 // of notifications that slide in from the left over every screen.
 #include "game/skitterbat.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr int BadgeCount = 20;
@@ -43,13 +45,19 @@ String bb_Skitterbat_MyApp::m_BadgeID(int n) {
     return String(BadgeTable[n]);
 }
 
+// Name and detail come straight from the table entry, split at its "|": the
+// notifications draw a name every update, and no temporary list is needed.
 String bb_Skitterbat_MyApp::m_BadgeName(int n) {
-    return m_BadgeID(n).Split(String("|"))[0];
+    if (n < 0 || n >= BadgeCount) return String();
+    const char* entry = BadgeTable[n];
+    return String(entry, static_cast<int>(std::strcspn(entry, "|")));
 }
 
 String bb_Skitterbat_MyApp::m_BadgeDetail(int n) {
-    const std::vector<String> parts = m_BadgeID(n).Split(String("|"));
-    return parts.size() > 1 ? parts[1] : String();
+    if (n < 0 || n >= BadgeCount) return String();
+    const char* bar = std::strchr(BadgeTable[n], '|');
+    if (bar == nullptr) return String();
+    return String(bar + 1, static_cast<int>(std::strcspn(bar + 1, "|")));
 }
 
 int bb_Skitterbat_MyApp::m_GiveBadge(int n) {

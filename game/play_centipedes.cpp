@@ -29,6 +29,9 @@ void bb_Skitterbat_MyApp::StepSegment(int i) {
     }
     for (int r = 0; r < ObjectRecords; ++r) {
         const int j = 10 * r;
+        // Strikers and mushrooms only act within 16 units across, and the
+        // segment's X does not change here: most records end at this test.
+        if (!(std::fabs(Objects[j + ObjX] - Objects[i + ObjX]) < 16.0f)) continue;
         if (!(Objects[j + ObjColour] > 0.0f) || Objects[j + ObjCooldown] != 0.0f) continue;
         const float kind = Objects[j + ObjKind];
         const bool striker = kind == static_cast<float>(KindBallFlying) || (kind >= 1.0f && kind <= 4.0f);

@@ -8,6 +8,8 @@
 void bb_Skitterbat_MyApp::StrikeMushrooms(int o) {
     for (int r = 0; r < ObjectRecords; ++r) {
         const int j = 10 * r;
+        // The distance across first: it rules out nearly every record at once.
+        if (!(std::fabs(Objects[j + ObjX] - Objects[o + ObjX]) < 12.0f)) continue;
         if (!(Objects[j + ObjColour] > 0.0f) || Objects[j + ObjCooldown] != 0.0f) continue;
         if (!(Objects[j + ObjKind] > 4.0f && Objects[j + ObjKind] < 9.0f)) continue;
         if (!(std::fabs(Objects[j + ObjX] - Objects[o + ObjX]) < 12.0f &&

@@ -47,6 +47,10 @@ String::String(const char* text) : String() {
     if (text) AppendBytes(text, static_cast<int>(std::strlen(text)));
 }
 
+String::String(const char* text, int count) : String() {
+    if (text) AppendBytes(text, count);
+}
+
 String::String(const std::string& text) : String() {
     AppendBytes(text.data(), static_cast<int>(text.size()));
 }

@@ -18,6 +18,7 @@ class String {
 
     String() noexcept { inline_[0] = 0; }
     String(const char* text); // each byte becomes one code unit
+    String(const char* text, int count);
     String(const std::string& text);
     String(const char16_t* units, int count);
     explicit String(std::u16string_view units);
