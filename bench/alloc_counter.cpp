@@ -101,6 +101,33 @@ void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
     std::free(p);
 }
 
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAlignedNew(size, align);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAlignedNew(size, align);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+
 #if SKITTERBAT_COUNT_MALLOC
 // glibc's own allocator entry points; defining malloc here puts every
 // library of the process through these counters.
