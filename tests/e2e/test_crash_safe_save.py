@@ -1,0 +1,101 @@
+"""The state file survives the program being killed while it saves.
+
+The program is started over and over on the same ".cobaltstate"; a second
+program iconifies and restores its window in a tight loop (every suspend
+saves) and the game is killed with SIGKILL at a random moment. Afterwards the
+file must hold the text it had before or the text the game saves, whole and
+with every checksum valid: never a mixture, never a torn or empty file.
+"""
+
+import os
+import random
+import subprocess
+import time
+
+import state
+from e2e import Failure, check
+
+KILLS = int(os.environ.get("SKITTERBAT_KILLS", "200"))
+
+# The settings need raising on load (tilt 0, the three sizes too small), so the
+# first save writes a text different from the one on disk.
+OLD_SETTINGS = [3, 1, 0, 0, 2, 1, 0, 0, 1, 0, 10, 20, 3] + [0] * 12
+OLD = state.text(OLD_SETTINGS, badge_words=(5, -2147483648, 0, 0, 7, 0, 0, 1),
+                 best=[[9000 - 700 * k for k in range(10)], [400 * k for k in range(10)], [77] * 10],
+                 recent=[[k * 13 for k in range(10)], [0] * 10, [123456789] * 10])
+
+
+def read_state(s):
+    with open(s.state_path(), "rb") as f:
+        return f.read()
+
+
+def window_of(s, game, timeout=60):
+    """The game's window, as soon as it is mapped."""
+    out = s.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(game.proc.pid),
+                 "--name", "^Cobalt Game$"], timeout=timeout)
+    return out.split()[0]
+
+
+def iconify_loop(s, window, cycles=400):
+    """One xdotool process that iconifies and restores the window again and again."""
+    steps = []
+    for _ in range(cycles):
+        steps += ["windowminimize", window, "sleep", "0.01", "windowactivate", window, "sleep", "0.01"]
+    return subprocess.Popen(["xdotool", *steps], env=s.env(), stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.kill()
+    proc.wait()
+
+
+def test_kills_while_saving(s):
+    s.install_program()
+    old = OLD.encode()
+    state.State(OLD)
+
+    # What the game writes for that state, from one clean suspend.
+    with open(s.state_path(), "wb") as f:
+        f.write(old)
+    game = s.start(name="first")
+    window = window_of(s, game)
+    loop = iconify_loop(s, window, cycles=3)
+    deadline = time.monotonic() + 30
+    while read_state(s) == old and time.monotonic() < deadline:
+        time.sleep(0.05)
+    stop(loop)
+    new = read_state(s)
+    game.kill()
+    check(new != old, "suspending did not save the state")
+    state.State(new.decode())
+
+    rng = random.Random(1208)
+    outcomes = {"old": 0, "new": 0}
+    for kill in range(KILLS):
+        with open(s.state_path(), "wb") as f:
+            f.write(old)
+        game = s.start(name="game")
+        loop = None
+        try:
+            window = window_of(s, game)
+            loop = iconify_loop(s, window)
+            time.sleep(rng.uniform(0.0, 0.4))
+            check(game.alive(), f"the program ended on its own\n{game.describe()}")
+        finally:
+            game.kill()  # SIGKILL to its process group
+            if loop:
+                stop(loop)
+        after = read_state(s)
+        if after == old:
+            outcomes["old"] += 1
+        elif after == new:
+            outcomes["new"] += 1
+        else:
+            raise Failure(f"kill {kill + 1}: the state file holds neither text: {after!r}")
+        state.State(after.decode())
+    print(f"{KILLS} kills while saving: file held the old text {outcomes['old']} times, "
+          f"the new text {outcomes['new']} times, anything else 0 times")
+    check(outcomes["new"] > 0, f"no kill came after a save: {outcomes}")
