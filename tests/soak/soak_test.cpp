@@ -118,8 +118,9 @@ TEST(SoakTest, RandomPlayKeepsTheGameSound) {
         bb_Skitterbat_MyApp& game = h.game;
         std::string broken = BrokenInvariant(game);
         ASSERT_EQ(broken, "") << "after update " << figures.updates << " (seed " << seed << ")";
-        if (game.Mode == ModePlaying && previousMode == ModePlaying)
+        if (game.Mode == ModePlaying && previousMode == ModePlaying) {
             ASSERT_GE(game.Score, previousScore) << "score fell at update " << figures.updates;
+        }
         previousMode = game.Mode;
         previousScore = game.Score;
 
