@@ -13,7 +13,7 @@ import subprocess
 import time
 
 import state
-from e2e import Failure, check
+from e2e import Failure, check, wait_until
 
 KILLS = int(os.environ.get("SKITTERBAT_KILLS", "200"))
 
@@ -31,10 +31,14 @@ def read_state(s):
 
 
 def window_of(s, game, timeout=60):
-    """The game's window, as soon as it is mapped."""
-    out = s.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(game.proc.pid),
-                 "--name", "^Cobalt Game$"], timeout=timeout)
-    return out.split()[0]
+    """The game's window, as soon as it is mapped (polled faster than xdotool's --sync)."""
+    def find():
+        if not game.alive():
+            raise Failure(f"the program ended before its window appeared\n{game.describe()}")
+        out = s.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.proc.pid), "--name", "^Cobalt Game$"],
+                    check=False)
+        return out.split()[0] if out else None
+    return wait_until("the game's window", find, timeout, 0.02)
 
 
 def iconify_loop(s, window, cycles=400):
@@ -62,7 +66,7 @@ def test_kills_while_saving(s):
         f.write(old)
     game = s.start(name="first")
     window = window_of(s, game)
-    loop = iconify_loop(s, window, cycles=3)
+    loop = iconify_loop(s, window)
     deadline = time.monotonic() + 30
     while read_state(s) == old and time.monotonic() < deadline:
         time.sleep(0.05)

@@ -61,7 +61,7 @@ def test_damaged_state_files(s):
         else:
             time.sleep(1.0)
         # The next save heals whatever was damaged.
-        loop = iconify_loop(s, window, cycles=2)
+        loop = iconify_loop(s, window)
         deadline = time.monotonic() + 30
         while read_state(s) == data and time.monotonic() < deadline:
             time.sleep(0.05)

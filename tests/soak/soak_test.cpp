@@ -134,6 +134,11 @@ TEST(SoakTest, RandomPlayKeepsTheGameSound) {
             h.Render();
             ++figures.renders;
         }
+        if (figures.updates % 250000 == 0) {
+            long played = figures.games[0] + figures.games[1] + figures.games[2];
+            std::printf("soak: %ld updates, %ld games so far\n", figures.updates, played);
+            std::fflush(stdout);
+        }
         if (player.Chance(0.0004)) {
             h.Suspend();
             h.Render(); // the host renders nothing while suspended
