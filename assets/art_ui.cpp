@@ -102,19 +102,19 @@ void pips(const View& v, int count, Color c) {
 
 void medalButton(const View& v) {
     // Ribbon tails behind a gold medal.
-    auto left = polygon({{22, 6}, {31, 6}, {27, 30}, {21, 27}});
-    auto right = polygon({{33, 6}, {42, 6}, {43, 27}, {37, 30}});
+    auto left = polygon({{19, 4}, {30, 4}, {27, 28}, {19, 25}});
+    auto right = polygon({{34, 4}, {45, 4}, {45, 25}, {37, 28}});
     fill(v, grow(left, 1.2f), palette::kInk);
     fill(v, grow(right, 1.2f), palette::kInk);
-    fill(v, left, gradient({22, 0}, {31, 0}, rgb(255, 80, 170), rgb(190, 30, 120)));
-    fill(v, right, gradient({33, 0}, {43, 0}, rgb(80, 200, 255), rgb(30, 120, 200)));
+    fill(v, left, gradient({19, 0}, {30, 0}, rgb(255, 80, 170), rgb(190, 30, 120)));
+    fill(v, right, gradient({34, 0}, {45, 0}, rgb(80, 200, 255), rgb(30, 120, 200)));
     const V2 c{32, 38};
-    glow(v, circle(c, 15), rgb(255, 220, 80, 0.4f), 5);
-    fill(v, circle(c, 16.2f), palette::kInk);
-    fill(v, circle(c, 15), gradient({20, 24}, {44, 52}, rgb(255, 245, 170), rgb(220, 130, 20)));
-    fill(v, circle(c, 11), gradient({0, 27}, {0, 49}, rgb(230, 150, 20), rgb(255, 230, 120)));
-    auto s = star(c, 8.5f, 3.6f, 5);
-    fill(v, grow(s, 0.8f), rgb(150, 80, 0));
+    glow(v, circle(c, 18.5f), rgb(255, 220, 80, 0.4f), 4);
+    fill(v, circle(c, 19.7f), palette::kInk);
+    fill(v, circle(c, 18.5f), gradient({18, 21}, {46, 55}, rgb(255, 245, 170), rgb(220, 130, 20)));
+    fill(v, circle(c, 13.5f), gradient({0, 25}, {0, 51}, rgb(230, 150, 20), rgb(255, 230, 120)));
+    auto s = star(c, 10.5f, 4.4f, 5);
+    fill(v, grow(s, 0.9f), rgb(150, 80, 0));
     fill(v, s, rgb(255, 252, 210));
 }
 

@@ -83,6 +83,7 @@ void Buffer::play(const Voice& v, float start, float length) {
             x += polyBlep(phase, dt);
             double shifted = phase - v.duty + (phase < v.duty ? 1.0 : 0.0);
             x -= polyBlep(shifted, dt);
+            x -= 2.0 * v.duty - 1.0; // a pulse's average, so it carries no offset
             break;
         }
         case Wave::Saw:
@@ -131,6 +132,12 @@ void Buffer::echo(float delay, float feedback, float mix) {
 }
 
 void finish(std::vector<float>& s) {
+    // Block any remaining offset (a 20 Hz high-pass), so the ends sit at zero.
+    double a = 1.0 - std::exp(-kTau * 20.0 / kRate), low = 0;
+    for (float& x : s) {
+        low += a * (x - low);
+        x = float(x - low);
+    }
     // Drop a silent tail, keeping a little room for the fade.
     size_t end = s.size();
     while (end > 0 && std::fabs(s[end - 1]) < 1e-4f) --end;

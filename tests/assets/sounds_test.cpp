@@ -1,6 +1,7 @@
 // Generated sound effects, read with the game's own decoder: every effect the
 // game loads is 16-bit mono PCM, audible, below -1 dBFS, of similar loudness
-// to the others, quiet at both ends, and the ten hit sounds differ.
+// to the others, centred on zero, quiet at both ends, and the ten hit sounds
+// differ.
 #include "audio/sound_decode.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,10 @@ TEST(Sounds, EveryEffectIsMonoSixteenBitAndLevelled) {
         // Both ends fade, so starting and stopping does not click.
         EXPECT_LE(std::abs(int(e.samples.front())), 100) << n;
         EXPECT_LE(std::abs(int(e.samples.back())), 100) << n;
+        // No offset: it would waste headroom and thump when a sound starts.
+        double sum = 0;
+        for (short v : e.samples) sum += v;
+        EXPECT_LE(std::fabs(sum / double(e.samples.size())), 328.0) << n << " carries an offset";
         loudness.push_back(LoudestDb(e.samples, e.hertz));
     }
     auto [quietest, loudest] = std::minmax_element(loudness.begin(), loudness.end());
