@@ -10,12 +10,14 @@ with every checksum valid: never a mixture, never a torn or empty file.
 import os
 import random
 import subprocess
+import threading
 import time
 
 import state
 from e2e import Failure, check, wait_until
 
 KILLS = int(os.environ.get("SKITTERBAT_KILLS", "200"))
+WORKERS = 3
 
 # The settings need raising on load (tilt 0, the three sizes too small), so the
 # first save writes a text different from the one on disk.
@@ -25,8 +27,8 @@ OLD = state.text(OLD_SETTINGS, badge_words=(5, -2147483648, 0, 0, 7, 0, 0, 1),
                  recent=[[k * 13 for k in range(10)], [0] * 10, [123456789] * 10])
 
 
-def read_state(s):
-    with open(s.state_path(), "rb") as f:
+def read_state(s, workdir=None):
+    with open(s.state_path(workdir), "rb") as f:
         return f.read()
 
 
@@ -76,30 +78,66 @@ def test_kills_while_saving(s):
     check(new != old, "suspending did not save the state")
     state.State(new.decode())
 
-    rng = random.Random(1208)
-    outcomes = {"old": 0, "new": 0}
-    for kill in range(KILLS):
-        with open(s.state_path(), "wb") as f:
-            f.write(old)
-        game = s.start(name="game")
-        loop = None
+    # Several programs at once, each in a folder of its own, share the kills.
+    outcomes = {"old": 0, "new": 0, "no window": 0}
+    errors = []
+    lock = threading.Lock()
+
+    def worker(number, kills):
         try:
-            window = window_of(s, game)
+            workdir = os.path.join(s.tmp, f"worker{number}")
+            os.makedirs(workdir)
+            s.install_program(workdir=workdir)
+            rng = random.Random(1208 + number)
+            done = 0
+            while done < kills:
+                outcome = kill_once(s, workdir, f"game{number}", rng, old, new)
+                with lock:
+                    outcomes[outcome] += 1
+                    check(outcomes["no window"] <= max(2, KILLS // 20), f"too many starts without a window: {outcomes}")
+                done += outcome != "no window"
+        except Exception as error:  # reported by the main thread
+            errors.append(error)
+
+    threads = [threading.Thread(target=worker, args=(n, KILLS // WORKERS + (n < KILLS % WORKERS)))
+               for n in range(WORKERS)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    if errors:
+        raise errors[0]
+    print(f"{KILLS} kills while saving: file held the old text {outcomes['old']} times, "
+          f"the new text {outcomes['new']} times, anything else 0 times "
+          f"({outcomes['no window']} starts showed no window in time and were killed too)")
+    check(outcomes["new"] > 0, f"no kill came after a save: {outcomes}")
+
+
+def kill_once(s, workdir, name, rng, old, new):
+    """Starts the game on the old text, has it save again and again, kills it; returns which text is left."""
+    with open(s.state_path(workdir), "wb") as f:
+        f.write(old)
+    game = s.start(cwd=workdir, name=name)
+    loop = None
+    outcome = None
+    try:
+        try:
+            window = window_of(s, game, timeout=20)
+        except Failure:
+            if not game.alive():
+                raise
+            outcome = "no window"  # killed all the same; the file is checked below
+            window = None
+        if window:
             loop = iconify_loop(s, window)
             time.sleep(rng.uniform(0.0, 0.4))
             check(game.alive(), f"the program ended on its own\n{game.describe()}")
-        finally:
-            game.kill()  # SIGKILL to its process group
-            if loop:
-                stop(loop)
-        after = read_state(s)
-        if after == old:
-            outcomes["old"] += 1
-        elif after == new:
-            outcomes["new"] += 1
-        else:
-            raise Failure(f"kill {kill + 1}: the state file holds neither text: {after!r}")
-        state.State(after.decode())
-    print(f"{KILLS} kills while saving: file held the old text {outcomes['old']} times, "
-          f"the new text {outcomes['new']} times, anything else 0 times")
-    check(outcomes["new"] > 0, f"no kill came after a save: {outcomes}")
+    finally:
+        game.kill()  # SIGKILL to its process group
+        if loop:
+            stop(loop)
+    after = read_state(s, workdir)
+    if after not in (old, new):
+        raise Failure(f"{workdir}: the state file holds neither text: {after!r}")
+    state.State(after.decode())
+    return outcome or ("old" if after == old else "new")
