@@ -1,5 +1,6 @@
 // Ogg Vorbis reader: decodes the whole file into interleaved 16-bit samples
-// with stb_vorbis, growing the block as frames arrive.
+// with stb_vorbis, growing the block as frames arrive. Files whose comment
+// header declares impossible lengths never reach the decoder.
 #include "audio/sound_readers.h"
 
 #include "host/datapath.h"
@@ -68,6 +69,10 @@ bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
 bool ReadOggFile(const String& path, DecodedSound* out) {
     FILE* file = fopenFile(path, "rb");
     if (!file) return false;
+    if (!OggCommentsFit(file)) {
+        std::fclose(file);
+        return false;
+    }
     int error = 0;
     stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
     if (!vorbis) {

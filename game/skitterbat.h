@@ -254,4 +254,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void DrawFocusRing(float x, float y);
 
     // Non-virtual helpers of menu, game over, badges, saved state and credits.
+    // A score panel text: the heading (or `single` when one row fits) and
+    // MenuRows scores from Highscores[first] on, one per line.
+    String MenuScoreText(const char* heading, const char* single, int first);
 };

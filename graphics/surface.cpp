@@ -156,16 +156,36 @@ gxtkSurfaceRef gxtkGraphics::CreateSurface(int width, int height) {
     return surface;
 }
 
+namespace {
+
+// Several decoders fill a short file's missing pixels with zeros, so a damaged
+// header of a few bytes could otherwise cost gigabytes: sizes are checked first.
+constexpr int kMaxImageSide = 16384;
+constexpr long kMaxImagePixels = 4096L * 4096L;
+
+bool ImageSizeAllowed(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           static_cast<long>(width) * height <= kMaxImagePixels;
+}
+
+} // namespace
+
 unsigned char* loadImage(const String& path, int* width, int* height, int* depth) {
     FILE* file = fopenFile(path, String("rb"));
     if (!file) return nullptr;
-    unsigned char* data = stbi_load_from_file(file, width, height, depth, 0);
+    int w = 0, h = 0, n = 0;
+    unsigned char* data = nullptr;
+    // stbi_info_from_file leaves the file where it found it.
+    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h))
+        data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return data;
 }
 
 unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int* height, int* depth) {
     if (!bytes || length <= 0) return nullptr;
+    int w = 0, h = 0, n = 0;
+    if (!stbi_info_from_memory(bytes, length, &w, &h, &n) || !ImageSizeAllowed(w, h)) return nullptr;
     return stbi_load_from_memory(bytes, length, width, height, depth, 0);
 }
 

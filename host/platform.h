@@ -21,6 +21,9 @@ public:
     // Null and a count of 0 when no joystick is present.
     virtual const float* JoystickAxes(int* count) = 0;
     virtual const unsigned char* JoystickButtons(int* count) = 0;
+    // Routes the window's key, character, mouse-button, size and refresh events
+    // to the host's callbacks; a platform without a window has none to route.
+    virtual void RegisterCallbacks() {}
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

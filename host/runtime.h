@@ -116,3 +116,6 @@ void DebugLog(const String& text);
 void warn(const char* text);
 // As warn, then exits with status -1.
 [[noreturn]] void fail(const char* text);
+
+// Root of the program's exceptions; one that escapes the program is reported.
+class ThrowableObject : public Object {};

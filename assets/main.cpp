@@ -1,0 +1,98 @@
+// skitterbat-assets: writes the game's data folder (images at three
+// resolution levels, fonts, sound effects) and optionally a contact sheet.
+// Usage: skitterbat-assets DATA_DIR [--preview FILE.png]
+#include "effects.h"
+#include "preview.h"
+#include "sheets.h"
+#include "synth.h"
+
+#include <stb_image_write.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool writeBytes(const fs::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return bool(out);
+}
+
+// Runs the jobs on a few threads; each job owns its output, so the files do
+// not depend on the order the jobs finish in.
+void runAll(const std::vector<std::function<bool()>>& jobs, std::atomic<int>& failures) {
+    std::atomic<size_t> next{0};
+    unsigned count = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> threads;
+    for (unsigned t = 0; t < count; ++t)
+        threads.emplace_back([&] {
+            for (size_t i = next++; i < jobs.size(); i = next++)
+                if (!jobs[i]()) ++failures;
+        });
+    for (std::thread& t : threads) t.join();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
+        std::fprintf(stderr, "usage: %s DATA_DIR [--preview FILE.png]\n", argv[0]);
+        return 2;
+    }
+    fs::path out = argv[1];
+    std::string previewPath = argc == 4 ? argv[3] : "";
+
+    std::error_code ec;
+    for (const char* sub : {"", "common", "fonts", "sfx"}) fs::create_directories(out / sub, ec);
+    if (!fs::is_directory(out / "sfx")) {
+        std::fprintf(stderr, "cannot create %s\n", (out / "sfx").c_str());
+        return 1;
+    }
+
+    const auto& specs = sheetSpecs();
+    std::vector<PreviewItem> preview(specs.size());
+    std::vector<std::function<bool()>> jobs;
+    // The largest sheets first, so the threads finish together.
+    for (int level : {4, 2, 1})
+        for (size_t i = 0; i < specs.size(); ++i) {
+            const SheetSpec& spec = specs[i];
+            if (!spec.levels && level != 1) continue;
+            jobs.push_back([&, i, level] {
+                Image c = renderSheet(spec, level);
+                fs::path file = out / sheetFile(spec, level);
+                bool ok = writePng(file.string(), c.width, c.height, c.rgba);
+                if (!ok) std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                if (level == (spec.levels ? 2 : 1))
+                    preview[i] = {spec.name,           c.width,          c.height, spec.frameW * level,
+                                  spec.frameH * level, std::move(c.rgba)};
+                return ok;
+            });
+        }
+    for (int n : effectNumbers())
+        jobs.push_back([&, n] {
+            fs::path file = out / effectFile(n);
+            bool ok = writeBytes(file, wavFile(synthesiseEffect(n), synth::kRate));
+            if (!ok) std::fprintf(stderr, "cannot write %s\n", file.c_str());
+            return ok;
+        });
+
+    // One fixed row filter (Paeth) instead of trying all five per row: half
+    // the encoding time for files of much the same size.
+    stbi_write_force_png_filter = 4;
+    std::atomic<int> failures{0};
+    runAll(jobs, failures);
+    if (!previewPath.empty() && !writePreview(previewPath, preview)) {
+        std::fprintf(stderr, "cannot write %s\n", previewPath.c_str());
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+// Image loading fuzz target: any bytes as a ".png" file through the renderer's
+// LoadSurface__UNSAFE__, the decoding half of surface loading (no GL needed).
+#include "fuzz_file.h"
+#include "graphics/gxtk_graphics.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static FuzzFile file("image.png");
+    static gxtkGraphics graphics;
+    file.Write(data, size);
+
+    gxtkSurface surface;
+    if (graphics.LoadSurface__UNSAFE__(&surface, String(file.Path())) == nullptr) {
+        // A failed load leaves the surface untouched.
+        if (surface.pixels != nullptr || surface.pixelWidth != 0 || surface.bytesPerPixel != 0) std::abort();
+        return 0;
+    }
+    // The upload that follows relies on these.
+    if (surface.pixels == nullptr || surface.pixelWidth <= 0 || surface.pixelHeight <= 0) std::abort();
+    if (surface.bytesPerPixel < 1 || surface.bytesPerPixel > 4) std::abort();
+    size_t bytes = static_cast<size_t>(surface.pixelWidth) * static_cast<size_t>(surface.pixelHeight) *
+                   static_cast<size_t>(surface.bytesPerPixel);
+    volatile unsigned char sum = 0;
+    for (size_t i = 0; i < bytes; ++i) sum = static_cast<unsigned char>(sum + surface.pixels[i]);
+    surface.Discard();
+    return 0;
+}

@@ -1,0 +1,152 @@
+// The main menu: slide-in title art, the best and recent scores of the chosen
+// difficulty, the difficulty buttons that start a game, and the sound, iCade,
+// gallery and credits switches, driven by touch and by the play keys.
+#include "game/skitterbat.h"
+
+#include <algorithm>
+
+namespace {
+constexpr float PanelWidth = 140;
+constexpr int MaxRows = 10;
+constexpr int MenuSound = 98;
+constexpr int ConfirmSound = 99;
+constexpr int IconsImage = 97, ButtonsImage = 95, ICadeImage = 92, CreditsImage = 93;
+constexpr int TitleImage = 99, LogoImage = 98;
+constexpr int RingFrame = 15, GalleryFrame = 14;
+} // namespace
+
+// Heading and one right-aligned score per row, from Highscores[first].
+String bb_Skitterbat_MyApp::MenuScoreText(const char* heading, const char* single, int first) {
+    String text = MenuRows == 1 ? String(single) : String(heading) + MenuRows;
+    for (int i = 0; i < MenuRows; ++i) text += String("\\n") + m_rstr(Highscores[first + i], 8, String(" "));
+    return text;
+}
+
+int bb_Skitterbat_MyApp::m_Menu() {
+    const float w = bb_Skitterbat_jscrw;
+    const float h = bb_Skitterbat_jscrh;
+    // The gallery button may open or close a box part-way through the update.
+    auto boxOpen = [this] { return CreditsOpen != 0 || BadgesOpen != 0; };
+    const int row = (std::clamp(Difficulty, 1, 3) - 1) * 10;
+
+    m_CLS2D(0, 0, 80, 1);
+    if (MenuSlide < 0) MenuSlide = static_cast<int>(static_cast<float>(MenuSlide) + 0.25f);
+    MenuPanelWidth = PanelWidth;
+    const float s = static_cast<float>(MenuSlide);
+
+    m_ResetDraw();
+    m_SetSize(3);
+    m_DrawImg(TitleImage, w / 2, h / 2 + 16 * s, 0);
+    m_SetSize(2);
+    m_Alpha(1);
+    m_DrawImg(TitleImage, 0.4f * w + 20 * s, h / 2, 2);
+    m_SetSize(3);
+    m_Alpha(1);
+    m_DrawImg(TitleImage, w / 2, h / 2 - 24 * s, 1);
+    m_SetSize(1);
+    m_DrawImg(LogoImage, 0.4f * w, 0.2f * h + 12 * s, 0);
+
+    const float panelX = w - MenuPanelWidth - 4 * s;
+    m_SetCol(0, 0, 0, 0.4f);
+    m_Rect(panelX, 0, MenuPanelWidth, h);
+
+    m_ResetDraw();
+    m_SetSize(2);
+    m_SetCol(50, 250, 50, 1);
+    if (m_Button(IconsImage, static_cast<float>(static_cast<int>(w / 2)), 32 + 4 * s,
+                 Settings[5] != 0 ? 4 : 5) &&
+        NeedRelease == 0) {
+        Settings[5] = Settings[5] == 0 ? 1 : 0;
+        NeedRelease = 1;
+        m_PlaySFX(MenuSound, 1, 0.5f, 0);
+    }
+
+    m_SetCol(255, 255, 255, 0.75f);
+    m_SetSize(1);
+    if (m_Button(ButtonsImage, 32, 32 + 4 * s, GalleryFrame) && NeedRelease == 0) {
+        NeedRelease = 1;
+        m_PlaySFX(ConfirmSound, 1, 1, 0);
+        BadgesOpen = 1 - BadgesOpen;
+        if (BadgesOpen == 1) GalleryScroll = GalleryTarget = 0;
+    }
+
+    m_SetCol(255, 200, 100, 1);
+    m_SetSize(1.5f);
+    MenuLineHeight = static_cast<int>(static_cast<float>(ImageSizes[3 * FontImage + 1]) * 1.5f);
+    const int available = static_cast<int>(h - 90 - h / 2);
+    // Without a font there is no line height to divide by; show the full list.
+    MenuRows = MenuLineHeight > 0 ? std::clamp(available / MenuLineHeight, 1, MaxRows) : MaxRows;
+    if (!boxOpen()) m_Text(panelX + 20, 60, MenuScoreText("Top ", "Highscore", row), 0, 0);
+    m_SetCol(200, 255, 100, 1);
+    m_SetSize(1.5f);
+    if (!boxOpen()) m_Text(panelX + 20, h / 2, MenuScoreText("Last ", "Last", 30 + row), 0, 0);
+
+    m_ResetDraw();
+    m_SetSize(1.5f);
+    m_Alpha(1);
+    for (int d = 1; d <= 3; ++d) {
+        float x = 0, y = 0;
+        if (Landscape == 0) {
+            const float xs[3] = {0.3f * w - 8 * s, 0.3f * w, 0.3f * w + 8 * s};
+            const float ys[3] = {0.45f * h, 0.65f * h - 12 * s, 0.85f * h};
+            x = xs[d - 1];
+            y = ys[d - 1];
+        } else {
+            const float xs[3] = {0.2f * w, 0.4f * w, 0.6f * w};
+            const float ys[3] = {0.7f * h - 8 * s, 0.7f * h - 12 * s, 0.7f * h - 10 * s};
+            x = xs[d - 1];
+            y = ys[d - 1];
+        }
+        if (m_Button(ButtonsImage, x, y, d - 1) && NeedRelease == 0 && !boxOpen()) {
+            Difficulty = d;
+            Mode = ModeStartGame;
+            NeedRelease = 1;
+            ButtonLock = 1;
+            m_PlaySFX(MenuSound, 1, 0.5f, 0);
+        }
+        if (Difficulty == d) {
+            m_Alpha(0.75f);
+            m_DrawImg(ButtonsImage, x, y, RingFrame);
+            m_Alpha(1);
+        }
+    }
+
+    // One step per press: the update releases ButtonLock only once every play key is up.
+    m_ResetDraw();
+    if (ButtonLock == 0 && !boxOpen() && (m_PlayKey(0) || m_PlayKey(3)) && Difficulty > 1) {
+        --Difficulty;
+        ButtonLock = 1;
+        m_PlaySFX(MenuSound, 0.8f, 0.5f, 0);
+    }
+    if (ButtonLock == 0 && !boxOpen() && (m_PlayKey(8) || m_PlayKey(5)) && Difficulty < 3) {
+        ++Difficulty;
+        ButtonLock = 1;
+        m_PlaySFX(MenuSound, 1.2f, 0.5f, 0);
+    }
+    if (ButtonLock == 0 && !boxOpen()) {
+        bool start = false;
+        for (int key = 10; key <= 17 && !start; ++key) start = m_PlayKey(key);
+        if (start) {
+            Mode = ModeStartGame;
+            NeedRelease = 1;
+            ButtonLock = 1;
+            m_PlaySFX(MenuSound, 1, 0.5f, 0);
+        }
+    }
+
+    m_ResetDraw();
+    if (m_Button(ICadeImage, w - 38, 38 + 4 * s, bb_Skitterbat_iCadeControls) && !boxOpen() &&
+        NeedRelease == 0) {
+        NeedRelease = 1;
+        m_iCade(bb_Skitterbat_iCadeControls == 0 ? 1 : 0);
+        m_PlaySFX(ConfirmSound, 1, 1, 0);
+    }
+
+    m_SetSize(0.5f);
+    if (m_Button(CreditsImage, w - 70, h - 40 - 4 * s, 0) && NeedRelease == 0 && !boxOpen()) {
+        NeedRelease = 1;
+        m_PlaySFX(ConfirmSound, 1, 1, 0);
+        CreditsOpen = 1;
+    }
+    return 0;
+}

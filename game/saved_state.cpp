@@ -1,0 +1,167 @@
+// Saved state: settings, badge flags and score lists as one "|"-separated line
+// of numbers with a checksum per section. Each section is kept or reset on its
+// own when loading, so one damaged section never costs the others.
+#include "game/skitterbat.h"
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int SettingCount = 25;
+constexpr int BadgeWords = 8;
+constexpr int ScoreRuns = 3;
+
+// Checksums wrap like 32-bit signed ints; unsigned arithmetic keeps that defined.
+int Wrap(uint32_t value) {
+    return static_cast<int>(value);
+}
+
+// Reads a field like atoi does (blanks, sign, digits up to the first other
+// character, 0 without digits) but defined for every input: out-of-range
+// numbers saturate instead of overflowing.
+int ReadField(const String& field) {
+    const std::string bytes = field.ToCString();
+    size_t at = 0;
+    while (at < bytes.size() && (bytes[at] == ' ' || (bytes[at] >= '\t' && bytes[at] <= '\r'))) ++at;
+    bool negative = false;
+    if (at < bytes.size() && (bytes[at] == '+' || bytes[at] == '-')) {
+        negative = bytes[at] == '-';
+        ++at;
+    }
+    const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
+    int64_t value = 0;
+    for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
+        value = value * 10 + (bytes[at] - '0');
+        if (value > limit) value = limit; // stays saturated for any further digits
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+// Whether a field holds a number at all (an empty or blank field does not).
+bool HasDigits(const String& field) {
+    for (int i = 0; i < field.Length(); ++i)
+        if ((field[i] & 0xFF) >= '0' && (field[i] & 0xFF) <= '9') return true;
+    return false;
+}
+
+int SettingsChecksum(const Array<int>& settings) {
+    uint32_t sum = 0;
+    for (int i = 0; i < SettingCount; ++i)
+        sum += static_cast<uint32_t>(i) * static_cast<uint32_t>(settings[i]);
+    return Wrap(sum);
+}
+
+int BadgeWord(const Array<bool>& badges, int word) {
+    uint32_t bits = 0;
+    for (int b = 0; b < 32; ++b)
+        if (badges[32 * word + b]) bits |= uint32_t{1} << b;
+    return Wrap(bits);
+}
+
+int ScoreChecksum(const Array<int>& scores, int run) {
+    uint32_t sum = 0;
+    for (int k = 0; k < 10; ++k) {
+        sum += static_cast<uint32_t>(k + 4) * static_cast<uint32_t>(scores[10 * run + k]);
+        sum += static_cast<uint32_t>(run + k + 3) * static_cast<uint32_t>(scores[30 + 10 * run + k]);
+    }
+    return Wrap(sum);
+}
+
+void Append(std::string& text, int value) {
+    text += std::to_string(value);
+    text += '|';
+}
+
+} // namespace
+
+int bb_Skitterbat_MyApp::m_Save() {
+    std::string text;
+    for (int i = 0; i < SettingCount; ++i) Append(text, Settings[i]);
+    Append(text, SettingsChecksum(Settings));
+
+    uint32_t badgeSum = 0;
+    for (int j = 0; j < BadgeWords; ++j) {
+        const int word = BadgeWord(Badges, j);
+        Append(text, word);
+        badgeSum += static_cast<uint32_t>(word);
+    }
+    Append(text, Wrap(badgeSum));
+
+    for (int d = 0; d < ScoreRuns; ++d) {
+        for (int k = 0; k < 10; ++k) {
+            Append(text, Highscores[10 * d + k]);
+            Append(text, Highscores[30 + 10 * d + k]);
+        }
+        Append(text, ScoreChecksum(Highscores, d));
+    }
+    bb_app_SaveState(String(text));
+    return 0;
+}
+
+int bb_Skitterbat_MyApp::m_Load() {
+    const std::vector<String> pieces = bb_app_LoadState().Split(String("|"));
+    const int count = static_cast<int>(pieces.size());
+    std::vector<int> fields(pieces.size());
+    for (int i = 0; i < count; ++i)
+        fields[static_cast<size_t>(i)] = ReadField(pieces[static_cast<size_t>(i)]);
+    auto field = [&](int index) { return fields[static_cast<size_t>(index)]; };
+    int cursor = 0;
+
+    if (count >= SettingCount) {
+        for (int i = 0; i < SettingCount; ++i) Settings[i] = field(i);
+        // Settings without their checksum (no field, or one without a number) count as damaged.
+        const bool hasChecksum = count > SettingCount && HasDigits(pieces[SettingCount]);
+        if (hasChecksum && field(SettingCount) == SettingsChecksum(Settings)) {
+            DebugLog(String("Settings Loaded"));
+        } else {
+            DebugLog(String("Settings Checksum Invalid"));
+            for (int i = 0; i < SettingCount; ++i) Settings[i] = 0;
+            Settings[5] = 1;
+        }
+        cursor = SettingCount + 1;
+    }
+
+    if (Settings[2] <= 0) Settings[2] = 4;
+    TiltSensitivity = static_cast<float>(Settings[2]);
+    if (Settings[10] <= 63) Settings[10] = 64;
+    if (Settings[11] <= 63) Settings[11] = 64;
+    if (Settings[12] <= 7) Settings[12] = 10;
+
+    if (cursor + BadgeWords < count) {
+        uint32_t sum = 0;
+        for (int j = 0; j < BadgeWords; ++j) {
+            const uint32_t word = static_cast<uint32_t>(field(cursor + j));
+            for (int b = 0; b < 32; ++b) Badges[32 * j + b] = ((word >> b) & 1u) != 0;
+            sum += word;
+        }
+        if (field(cursor + BadgeWords) == Wrap(sum)) {
+            DebugLog(String("Badges Loaded"));
+        } else {
+            DebugLog(String("Badge Checksum Invalid"));
+            for (int i = 0; i < Badges.Length(); ++i) Badges[i] = false;
+        }
+        cursor += BadgeWords + 1;
+    }
+
+    for (int d = 0; d < ScoreRuns; ++d) {
+        if (cursor + 20 >= count) continue;
+        for (int k = 0; k < 10; ++k) {
+            Highscores[10 * d + k] = field(cursor + 2 * k);
+            Highscores[30 + 10 * d + k] = field(cursor + 2 * k + 1);
+        }
+        if (field(cursor + 20) == ScoreChecksum(Highscores, d)) {
+            Print(String("Highscore ") + d + " Loaded");
+        } else {
+            Print(String("Highscore ") + d + " Checksum Invalid");
+            for (int k = 0; k < 10; ++k) {
+                Highscores[10 * d + k] = 0;
+                Highscores[30 + 10 * d + k] = 0;
+            }
+        }
+        cursor += 21;
+    }
+    return 0;
+}

@@ -1,0 +1,114 @@
+// GlfwPlatform: the window-system seam over GLFW 3, and the adapters from
+// GLFW 3's callback signatures to the host's static callbacks.
+#include "host/glfw_platform.h"
+
+#include "host/gxtk_app.h"
+
+#include <GLFW/glfw3.h>
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <thread>
+
+double GlfwPlatform::Time() {
+    return glfwGetTime();
+}
+
+// A plain sleep: events wait for the next poll.
+void GlfwPlatform::Sleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+void GlfwPlatform::PollEvents() {
+    glfwPollEvents();
+}
+
+void GlfwPlatform::WaitEvents() {
+    glfwWaitEvents();
+}
+
+bool GlfwPlatform::WindowOpened() {
+    return !glfwWindowShouldClose(window_);
+}
+
+bool GlfwPlatform::WindowIconified() {
+    return glfwGetWindowAttrib(window_, GLFW_ICONIFIED) != 0;
+}
+
+bool GlfwPlatform::WindowActive() {
+    return glfwGetWindowAttrib(window_, GLFW_FOCUSED) != 0;
+}
+
+void GlfwPlatform::WindowSize(int* width, int* height) {
+    glfwGetWindowSize(window_, width, height);
+}
+
+void GlfwPlatform::FramebufferSize(int* width, int* height) {
+    glfwGetFramebufferSize(window_, width, height);
+}
+
+void GlfwPlatform::SwapBuffers() {
+    glfwSwapBuffers(window_);
+}
+
+namespace {
+
+// Toward zero, as the integer mouse position always was; far-off values saturate.
+int TruncateToInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void KeyCallback(GLFWwindow*, int key, int, int action, int) {
+    gxtkApp::OnKey(key, action);
+}
+
+void CharCallback(GLFWwindow*, unsigned int codepoint) {
+    gxtkApp::OnChar(static_cast<int>(codepoint), GLFW_PRESS);
+}
+
+void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
+    gxtkApp::OnMouseButton(button, action);
+}
+
+void WindowSizeCallback(GLFWwindow*, int width, int height) {
+    gxtkApp::OnWindowSize(width, height);
+}
+
+void WindowRefreshCallback(GLFWwindow*) {
+    gxtkApp::OnWindowRefresh();
+}
+
+} // namespace
+
+void GlfwPlatform::MousePosition(int* x, int* y) {
+    double mx = 0, my = 0;
+    glfwGetCursorPos(window_, &mx, &my);
+    *x = TruncateToInt(mx);
+    *y = TruncateToInt(my);
+}
+
+const float* GlfwPlatform::JoystickAxes(int* count) {
+    *count = 0;
+    const float* axes = glfwGetJoystickAxes(GLFW_JOYSTICK_1, count);
+    if (!axes) *count = 0;
+    return axes;
+}
+
+const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
+    *count = 0;
+    const unsigned char* buttons = glfwGetJoystickButtons(GLFW_JOYSTICK_1, count);
+    if (!buttons) *count = 0;
+    return buttons;
+}
+
+void GlfwPlatform::RegisterCallbacks() {
+    glfwSetKeyCallback(window_, KeyCallback);
+    glfwSetCharCallback(window_, CharCallback);
+    glfwSetWindowSizeCallback(window_, WindowSizeCallback);
+    glfwSetWindowRefreshCallback(window_, WindowRefreshCallback);
+    glfwSetMouseButtonCallback(window_, MouseButtonCallback);
+}

@@ -1,0 +1,32 @@
+// The platform of the real program: one GLFW 3 window with its GL context,
+// the GLFW clock and the first joystick.
+#pragma once
+
+#include "host/platform.h"
+
+struct GLFWwindow;
+
+class GlfwPlatform : public gxtkPlatform {
+  public:
+    explicit GlfwPlatform(GLFWwindow* window) : window_(window) {}
+
+    double Time() override;
+    void Sleep(double seconds) override;
+    void PollEvents() override;
+    void WaitEvents() override;
+    bool WindowOpened() override;
+    bool WindowIconified() override;
+    bool WindowActive() override;
+    void WindowSize(int* width, int* height) override;
+    void FramebufferSize(int* width, int* height) override;
+    void SwapBuffers() override;
+    void MousePosition(int* x, int* y) override;
+    const float* JoystickAxes(int* count) override;
+    const unsigned char* JoystickButtons(int* count) override;
+    void RegisterCallbacks() override;
+
+    GLFWwindow* Window() const { return window_; }
+
+  private:
+    GLFWwindow* window_;
+};

@@ -1,0 +1,178 @@
+// gxtkApp: device ownership, the fixed-rate loop with its catch-up cap,
+// suspend and resume with the window, and the state file and text loading.
+#include "host/gxtk_app.h"
+
+#include "host/datapath.h"
+#include "host/platform.h"
+#include "host/state_file.h"
+
+#include <cstdlib>
+
+gxtkApp* app = nullptr;
+int (*runner)() = nullptr;
+int argc = 0;
+char** argv = nullptr;
+
+namespace {
+constexpr char kStateFile[] = ".cobaltstate";
+}
+
+int RunApp() {
+    app->Run();
+    return 0;
+}
+
+gxtkApp::gxtkApp() {
+    app = this;
+    ownedGraphics = new gxtkGraphics();
+    ownedInput = new gxtkInput();
+    ownedAudio = new gxtkAudio();
+    updatesPerSecond = 0;
+    isSuspended = false;
+    runner = RunApp;
+}
+
+gxtkApp::~gxtkApp() {
+    delete ownedAudio;
+    delete ownedInput;
+    delete ownedGraphics;
+    if (app == this) app = nullptr;
+}
+
+String gxtkApp::LoadState() {
+    return ReadStateFile(kStateFile);
+}
+
+int gxtkApp::SaveState(const String& state) {
+    return WriteStateFile(kStateFile, state);
+}
+
+String gxtkApp::LoadString(const String& path) {
+    FILE* file = fopenFile(path, "rb");
+    if (!file) return String();
+    std::string bytes = ReadWholeFile(file);
+    std::fclose(file);
+    return DecodeStateText(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+int gxtkApp::SetUpdateRate(int rate) {
+    updatesPerSecond = rate;
+    if (rate != 0) {
+        secondsPerUpdate = 1.0 / rate;
+        nextUpdateTime = gxtk_platform->Time() + secondsPerUpdate;
+    }
+    return 0;
+}
+
+int gxtkApp::MilliSecs() {
+    return static_cast<int>(gxtk_platform->Time() * 1000.0);
+}
+
+namespace {
+
+void RenderStep(gxtkApp* host) {
+    gxtkGraphics* graphics = host->ownedGraphics;
+    graphics->BeginRender();
+    host->OnRender();
+    if (graphics->Mode() != 0 && graphics->batchCount > 0) graphics->Flush();
+    gxtk_platform->SwapBuffers();
+}
+
+void UpdateStep(gxtkApp* host) {
+    host->ownedInput->BeginUpdate();
+    host->OnUpdate();
+    host->ownedInput->EndUpdate();
+}
+
+} // namespace
+
+void gxtkApp::InvokeOnCreate() {
+    ownedGraphics->windowWidth = 0;
+    ownedGraphics->windowHeight = 0;
+    gxtk_platform->WindowSize(&ownedGraphics->windowWidth, &ownedGraphics->windowHeight);
+    if (ownedGraphics->windowWidth <= 0 || ownedGraphics->windowHeight <= 0) std::abort();
+    OnCreate();
+}
+
+void gxtkApp::InvokeOnRender() {
+    if (isSuspended || !ownedGraphics->Validate()) return;
+    RenderStep(this);
+}
+
+void gxtkApp::InvokeOnUpdate() {
+    if (isSuspended || updatesPerSecond == 0 || !ownedGraphics->Validate()) return;
+    UpdateStep(this);
+}
+
+void gxtkApp::InvokeOnSuspend() {
+    if (isSuspended) return;
+    isSuspended = true;
+    OnSuspend();
+    ownedAudio->OnSuspend();
+    if (updatesPerSecond != 0) {
+        // Keep the rate so that resume can restart it; the adapter's copy reads 0.
+        int rate = updatesPerSecond;
+        SetUpdateRate(0);
+        updatesPerSecond = rate;
+    }
+}
+
+void gxtkApp::InvokeOnResume() {
+    if (!isSuspended) return;
+    if (updatesPerSecond != 0) {
+        int rate = updatesPerSecond;
+        updatesPerSecond = 0;
+        SetUpdateRate(rate);
+    }
+    ownedAudio->OnResume();
+    OnResume();
+    isSuspended = false;
+}
+
+void gxtkApp::Run() {
+    gxtkPlatform* platform = gxtk_platform;
+    platform->RegisterCallbacks();
+    InvokeOnCreate();
+    if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
+
+    while (platform->WindowOpened()) {
+        if (platform->WindowIconified()) {
+            if (!isSuspended)
+                InvokeOnSuspend();
+            else
+                platform->WaitEvents();
+            continue;
+        }
+        if (isSuspended) {
+            // Stays suspended until the window is restored and has the focus.
+            if (platform->WindowActive())
+                InvokeOnResume();
+            else
+                platform->WaitEvents();
+            continue;
+        }
+        if (updatesPerSecond == 0) {
+            if (ownedGraphics->Validate()) RenderStep(this);
+            platform->WaitEvents();
+            continue;
+        }
+
+        double now = static_cast<float>(platform->Time());
+        if (nextUpdateTime > now) {
+            platform->Sleep(nextUpdateTime - now);
+            continue;
+        }
+        platform->PollEvents();
+        for (int budget = kMaxUpdatesPerFrame;;) {
+            nextUpdateTime += secondsPerUpdate;
+            if (!isSuspended && updatesPerSecond != 0 && ownedGraphics->Validate()) UpdateStep(this);
+            if (updatesPerSecond == 0 || platform->Time() < nextUpdateTime) break;
+            if (--budget == 0) {
+                // Too far behind: drop the backlog rather than carry it.
+                nextUpdateTime = platform->Time();
+                break;
+            }
+        }
+        if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
+    }
+}

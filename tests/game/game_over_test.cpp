@@ -1,0 +1,170 @@
+// The game-over overlay and its timer, and the best and recent score lists.
+#include "meta_fixture.h"
+
+namespace {
+
+// A game that has just ended at the given difficulty and score.
+void EndGame(GameHarness& h, int difficulty, int score) {
+    h.StartGame(difficulty);
+    bb_Skitterbat_MyApp& g = h.game;
+    g.Mode = ModePlaying;
+    g.Score = score;
+    g.GameEnded = 1;
+    g.OverTimer = 0;
+}
+
+void SetBest(bb_Skitterbat_MyApp& g, int difficulty, std::vector<int> scores) {
+    scores.resize(10, 0);
+    for (int k = 0; k < 10; ++k) g.Highscores[(difficulty - 1) * 10 + k] = scores[static_cast<size_t>(k)];
+}
+
+// Alpha of the rectangle that darkens the whole screen, -1 when there is none.
+float DarkeningAlpha(const GameHarness& h) {
+    for (const DrawRecord& r : h.Records())
+        if (r.IsRect() && Near(r.x, -1) && Near(r.y, -1) && Near(r.w, 642) && Near(r.h, 482)) return r.alpha;
+    return -1;
+}
+
+// One update on an empty draw list, so only this update's records are seen
+// whatever the play frame does with the list.
+void FreshUpdate(GameHarness& h) {
+    h.game.m_CLS2D(NoValue, 0, 0, 0);
+    h.Update();
+}
+
+std::vector<int> Row(const bb_Skitterbat_MyApp& g, int first) {
+    std::vector<int> row;
+    for (int k = 0; k < 10; ++k) row.push_back(g.Highscores[first + k]);
+    return row;
+}
+
+} // namespace
+
+TEST(GameOver, OverlayBuildsUpThenReturnsToTheMenuAndFades) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    EndGame(h, 1, 0);
+
+    // First ended update: the timer is still 0, so nothing is drawn.
+    FreshUpdate(h);
+    EXPECT_EQ(g.OverTimer, 1);
+    EXPECT_EQ(CountTexts(h, "GAME"), 0);
+
+    FreshUpdate(h);
+    EXPECT_EQ(g.OverTimer, 2);
+    EXPECT_EQ(CountRects(h, -1, -1, 642, 482), 1);
+    EXPECT_FLOAT_EQ(DarkeningAlpha(h), 1.0f / 40);
+    // Bars 2 * 12 long; "GAME" slides down from the top, "OVER" up from the bottom.
+    EXPECT_EQ(CountRects(h, -1, 480 * 0.45f - 8, 24, 16), 1);
+    EXPECT_EQ(CountRects(h, 640 - 24, 480 * 0.55f - 8, 25, 16), 1);
+    EXPECT_EQ(g.BoxExtent, 12);
+    // An empty list: even a score of 0 is announced first.
+    EXPECT_TRUE(h.HasText("GAME"));
+    EXPECT_TRUE(h.HasText("OVER"));
+    EXPECT_TRUE(h.HasText("New Highscore"));
+    EXPECT_TRUE(h.HasText("1st!"));
+
+    h.Update(29);
+    FreshUpdate(h);
+    EXPECT_EQ(g.BoxExtent, 216); // capped at 0.45 of 480
+    EXPECT_FLOAT_EQ(DarkeningAlpha(h), 0.7f);
+
+    // Up to 89, then the update that reaches 90 runs the overlay twice.
+    h.Update(89 - g.OverTimer);
+    ASSERT_EQ(g.OverTimer, 89);
+    ASSERT_EQ(g.Mode, ModePlaying);
+    FreshUpdate(h);
+    EXPECT_EQ(g.Mode, ModeReturnToMenu);
+    EXPECT_EQ(g.OverTimer, 71);
+    EXPECT_EQ(CountTexts(h, "GAME"), 2);
+    EXPECT_EQ(CountTexts(h, "OVER"), 2);
+
+    // The next update records the score and shows the menu.
+    g.Highscores[30] = 77;
+    FreshUpdate(h);
+    EXPECT_EQ(g.Mode, ModeMenu);
+    EXPECT_EQ(g.OverTimer, 69);
+    // 0 did not enter the best list; it heads the recent one.
+    EXPECT_EQ(Row(g, 0), std::vector<int>(10, 0));
+    EXPECT_EQ(g.Highscores[30], 0);
+    EXPECT_EQ(g.Highscores[31], 77);
+
+    // Over the menu the timer falls by 2 and stops at 0.
+    h.Update(33);
+    FreshUpdate(h);
+    EXPECT_EQ(g.OverTimer, 1);
+    EXPECT_TRUE(h.HasText("GAME"));
+    FreshUpdate(h);
+    EXPECT_EQ(g.OverTimer, 0);
+    FreshUpdate(h);
+    EXPECT_EQ(g.OverTimer, 0);
+    EXPECT_FALSE(h.HasText("GAME"));
+}
+
+TEST(GameOver, TiesAreAnnouncedAtTheEqualPlaceAndStoredBelowIt) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    SetBest(g, 1, {500, 400, 300});
+    EndGame(h, 1, 500);
+    h.Update();
+    FreshUpdate(h);
+    EXPECT_TRUE(h.HasText("1st!"));
+    h.Update(89);
+    ASSERT_EQ(g.Mode, ModeMenu);
+    EXPECT_EQ(Row(g, 0), (std::vector<int>{500, 500, 400, 300, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(g.ScorePlace, 1);
+
+    // 400 goes after the stored 400.
+    EndGame(h, 1, 400);
+    h.Update(91);
+    EXPECT_EQ(Row(g, 0), (std::vector<int>{500, 500, 400, 400, 300, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Row(g, 30), (std::vector<int>{400, 500, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(GameOver, ScoreListsPerDifficultyAndTheirLimits) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    g.Difficulty = 3;
+    SetBest(g, 3, {90, 80, 70, 60, 50, 40, 30, 20, 10, 5});
+    for (int k = 0; k < 10; ++k) g.Highscores[50 + k] = k + 1;
+
+    // Equal to the tenth: announced "10th" but not stored.
+    g.Score = 5;
+    EXPECT_EQ(g.m_MyNth(), String("10th"));
+    g.m_LoadMenu();
+    EXPECT_EQ(g.ScorePlace, -1);
+    EXPECT_EQ(Row(g, 20), (std::vector<int>{90, 80, 70, 60, 50, 40, 30, 20, 10, 5}));
+    EXPECT_EQ(Row(g, 50), (std::vector<int>{5, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+    g.Score = 75;
+    g.m_LoadMenu();
+    EXPECT_EQ(g.ScorePlace, 2);
+    EXPECT_EQ(Row(g, 20), (std::vector<int>{90, 80, 75, 70, 60, 50, 40, 30, 20, 10}));
+    EXPECT_EQ(Row(g, 50), (std::vector<int>{75, 5, 1, 2, 3, 4, 5, 6, 7, 8}));
+    // The other difficulties are untouched.
+    EXPECT_EQ(Row(g, 0), std::vector<int>(10, 0));
+    EXPECT_EQ(Row(g, 10), std::vector<int>(10, 0));
+    EXPECT_EQ(Row(g, 30), std::vector<int>(10, 0));
+    EXPECT_EQ(Row(g, 40), std::vector<int>(10, 0));
+
+    // Recording saves: the lists come back from the file.
+    for (int i = 0; i < 60; ++i) g.Highscores[i] = 0;
+    testing::internal::CaptureStdout();
+    g.m_Load();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Row(g, 20), (std::vector<int>{90, 80, 75, 70, 60, 50, 40, 30, 20, 10}));
+    EXPECT_EQ(Row(g, 50), (std::vector<int>{75, 5, 1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(GameOver, TimerOutsidePlayAndMenu) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    g.Mode = ModeStartGame;
+    g.OverTimer = 40;
+    g.m_GameOver();
+    EXPECT_EQ(g.OverTimer, 40);
+    g.Mode = ModeMenu;
+    g.OverTimer = 1;
+    g.m_GameOver();
+    EXPECT_EQ(g.OverTimer, 0);
+}
