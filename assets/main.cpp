@@ -1,6 +1,8 @@
 // skitterbat-assets: writes the game's data folder (images at three
-// resolution levels, fonts, sound effects) and optionally a contact sheet.
-// Usage: skitterbat-assets DATA_DIR [--preview FILE.png]
+// resolution levels, fonts, sound effects) and optionally a contact sheet and
+// the desktop icon.
+// Usage: skitterbat-assets DATA_DIR [--preview FILE.png] [--icon FILE.png]
+#include "art.h"
 #include "effects.h"
 #include "preview.h"
 #include "sheets.h"
@@ -44,12 +46,22 @@ void runAll(const std::vector<std::function<bool()>>& jobs, std::atomic<int>& fa
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
-        std::fprintf(stderr, "usage: %s DATA_DIR [--preview FILE.png]\n", argv[0]);
+    std::string previewPath, iconPath;
+    bool usage = argc < 2 || argc % 2 != 0;
+    for (int i = 2; !usage && i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--preview")
+            previewPath = argv[i + 1];
+        else if (option == "--icon")
+            iconPath = argv[i + 1];
+        else
+            usage = true;
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: %s DATA_DIR [--preview FILE.png] [--icon FILE.png]\n", argv[0]);
         return 2;
     }
     fs::path out = argv[1];
-    std::string previewPath = argc == 4 ? argv[3] : "";
 
     std::error_code ec;
     for (const char* sub : {"", "common", "fonts", "sfx"}) fs::create_directories(out / sub, ec);
@@ -90,6 +102,13 @@ int main(int argc, char** argv) {
     stbi_write_force_png_filter = 4;
     std::atomic<int> failures{0};
     runAll(jobs, failures);
+    if (!iconPath.empty()) {
+        Image icon = renderSheet({"icon", 256, 256, 1, 1, false, drawAppIcon}, 1);
+        if (!writePng(iconPath, icon.width, icon.height, icon.rgba)) {
+            std::fprintf(stderr, "cannot write %s\n", iconPath.c_str());
+            ++failures;
+        }
+    }
     if (!previewPath.empty() && !writePreview(previewPath, preview)) {
         std::fprintf(stderr, "cannot write %s\n", previewPath.c_str());
         ++failures;

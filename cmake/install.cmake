@@ -17,8 +17,7 @@ if(TARGET skitterbat AND TARGET data)
 
   # The data folder is generated at build time; a package without it would not run.
   install(DIRECTORY ${SKITTERBAT_DATA_DIR}/ DESTINATION ${SKITTERBAT_INSTALL_DATADIR})
-  install(FILES ${SKITTERBAT_DATA_DIR}/common/TarnLogo.png
-          DESTINATION share/icons/hicolor/256x256/apps RENAME skitterbat.png)
+  install(FILES ${SKITTERBAT_ICON} DESTINATION share/icons/hicolor/256x256/apps RENAME skitterbat.png)
 
   # The desktop entry names the launcher by its final path, which is only
   # known at install time (cpack installs under its own prefix).

@@ -50,9 +50,9 @@ def start_at_menu(s, name="skitterbat", **env):
     geometry = s.geometry(window)
 
     def menu():
+        # Neither the loading screen nor a window that has not drawn yet.
         image = s.screenshot("menu")
-        dark = e2e.share(image.region(*geometry, 4), (0, 0, 0), 2)
-        return not is_loading_screen(image, geometry) and dark < 0.5
+        return not is_loading_screen(image, geometry) and len(image.colours(*geometry)) > 100
     e2e.wait_until("the menu", menu, 90, 0.3)
     time.sleep(0.7)  # the menu slides in over 32 updates
     s.focus(window)

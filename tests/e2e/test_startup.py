@@ -5,8 +5,8 @@ import shutil
 import threading
 
 import e2e
-from e2e import check, near
-from screens import MENU_BACKGROUND, MENU_PANEL, is_loading_screen, menu_without_art
+from e2e import check
+from screens import is_loading_screen, menu_without_art
 
 
 def check_centred_window(s, window):
@@ -68,10 +68,9 @@ def test_window_loading_menu_and_close(s):
         image = s.screenshot("menu")
         return not is_loading_screen(image, geometry) and image
     menu = e2e.wait_until("the menu", menu_shown, 30, 0.3)
+    # The menu's art covers its background (test_menu_without_art looks at that).
     colours = menu.colours(*geometry)
-    check(len(colours) > 20, f"the menu shows only {len(colours)} colours")
-    check(any(near(c, MENU_BACKGROUND, 2) or near(c, MENU_PANEL, 2) for c in colours),
-          "no dark blue of the menu background in sight")
+    check(len(colours) > 100, f"the menu shows only {len(colours)} colours")
 
     check(game.alive(), "the program ended on its own")
     status = game.close()
