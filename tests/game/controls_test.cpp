@@ -168,25 +168,26 @@ TEST(Controls, ButtonHitBoxIsStrictAndFollowsThePen) {
     ASSERT_EQ(g.ScreenScale, 1);
     ASSERT_EQ(g.ImageSizes[3 * 97], 64); // a 32-unit icon at level 2
 
-    auto hitAt = [&](float x, float y) {
+    // The pen is set right before the test: updates draw with their own pen.
+    auto hitAt = [&](float x, float y, float size = 1) {
         h.MouseToGame(x, y);
         h.MouseButton(true);
         h.Update();
+        g.m_ResetDraw();
+        g.m_SetSize(size);
         const int hit = g.m_Button(97, 100, 100, 3);
         h.MouseButton(false);
         h.Update();
         return hit;
     };
-    g.m_ResetDraw();
     EXPECT_EQ(hitAt(116, 100), 0); // exactly on the right edge
     EXPECT_EQ(hitAt(115, 100), 1);
     EXPECT_EQ(hitAt(84, 100), 0);
     EXPECT_EQ(hitAt(85, 115), 1);
     EXPECT_EQ(hitAt(100, 116), 0);
     // A bigger pen makes a bigger box.
-    g.m_SetSize(2);
-    EXPECT_EQ(hitAt(131, 100), 1);
-    EXPECT_EQ(hitAt(132, 100), 0);
+    EXPECT_EQ(hitAt(131, 100, 2), 1);
+    EXPECT_EQ(hitAt(132, 100, 2), 0);
 
     // No pointer, no hit; the button is drawn anyway.
     g.m_CLS2D(0, 0, 0, 1);
