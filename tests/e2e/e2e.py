@@ -162,10 +162,9 @@ class Program:
 class Session:
     """A private X server with a window manager and a fresh working folder."""
 
-    def __init__(self, name, build_dir, source_dir):
+    def __init__(self, name, build_dir):
         self.name = name
         self.build_dir = os.path.abspath(build_dir)
-        self.source_dir = os.path.abspath(source_dir)
         self.program = os.path.join(self.build_dir, "skitterbat")
         self.data = os.path.join(self.build_dir, "data")
         self.artifacts = os.path.join(self.build_dir, "e2e-artifacts", name)
@@ -178,7 +177,7 @@ class Session:
         self._helpers = []
         self._programs = []
         self.display = None
-        self._shots = 0
+        self._shots = {}  # label -> order of first use
 
     # --- X server -----------------------------------------------------------------
     def start_display(self, width=SCREEN_W, height=SCREEN_H):
@@ -268,14 +267,15 @@ class Session:
     def focus(self, window):
         self.xdotool("windowactivate", "--sync", window)
 
-    def key(self, name, hold=0.1, after=0.15):
-        """Presses and releases a key as a person would; the game samples keys 60 times a second."""
+    def key(self, name, hold=0.2, after=0.2):
+        """Presses and releases a key as a person would. The game samples held keys 60 times a
+        second; a press shorter than an update (or than a stall of a busy machine) goes unseen."""
         self.xdotool("keydown", name)
         time.sleep(hold)
         self.xdotool("keyup", name)
         time.sleep(after)
 
-    def keys(self, *names, hold=0.1, after=0.15):
+    def keys(self, *names, hold=0.2, after=0.2):
         for name in names:
             self.key(name, hold, after)
 
@@ -294,9 +294,11 @@ class Session:
         return tuple(numbers) if len(numbers) == 4 else (0, 0, 0, 0)
 
     def screenshot(self, label=None):
-        """Captures the whole screen; the PNG stays in the artifacts folder."""
-        self._shots += 1
-        path = os.path.join(self.artifacts, f"{self._shots:02d}-{label or 'shot'}.png")
+        """Captures the whole screen; the last PNG of each label stays in the artifacts folder."""
+        label = label or "shot"
+        if label not in self._shots:
+            self._shots[label] = len(self._shots) + 1
+        path = os.path.join(self.artifacts, f"{self._shots[label]:02d}-{label}.png")
         self.run(["import", "-window", "root", path])
         rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
                              check=True).stdout
@@ -304,13 +306,9 @@ class Session:
         check(len(rgb) == w * h * 3, f"screenshot of unexpected size ({len(rgb)} bytes)")
         return Image(w, h, rgb, path)
 
-    def window_shot(self, window, label=None):
-        """A screenshot plus the window's client rectangle."""
-        return self.screenshot(label), self.geometry(window)
-
     # --- files --------------------------------------------------------------------
-    def state_path(self, workdir=None):
-        return os.path.join(workdir or self.workdir, ".cobaltstate")
+    def state_path(self):
+        return os.path.join(self.workdir, ".cobaltstate")
 
     def close(self, keep=False):
         for program in self._programs:

@@ -40,7 +40,7 @@ def discover():
 
 
 def run_one(name, test, build_dir, keep):
-    session = e2e.Session(name, build_dir, os.path.dirname(os.path.dirname(HERE)))
+    session = e2e.Session(name, build_dir)
     started = time.monotonic()
     outcome = "FAIL"
     try:

@@ -34,7 +34,7 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
-    s = e2e.Session("screenshots", args.build, os.path.dirname(os.path.dirname(HERE)))
+    s = e2e.Session("screenshots", args.build)
     try:
         s.start_display()
         s.install_program()
@@ -44,15 +44,13 @@ def main():
         s.key("Return")
         time.sleep(3.5)  # the round is announced, then the ball can go
         s.key("space")
-        # Steer a little while the centipedes wind down.
-        for key in ("Left", "Right", "Right", "Left"):
-            s.key(key, hold=0.4, after=0.3)
+        s.key("Left", hold=0.3, after=0.6)  # the ball is on its way up
         save(s, geometry, os.path.join(args.out, "play.png"))
 
         s.key("Escape")
         time.sleep(0.5)
         s.keys("Left", "Return")
-        time.sleep(1.1)
+        time.sleep(0.5)  # the overlay has darkened the round and slid its words in
         save(s, geometry, os.path.join(args.out, "game-over.png"))
         game.close()
     finally:

@@ -26,18 +26,21 @@ def pause_panel_open(image, geometry):
     return len(orange) > 0.9 * len(pixels)
 
 
+def wait_for_pause_panel(s, geometry, when):
+    e2e.wait_until(f"the pause panel {when}", lambda: pause_panel_open(s.screenshot("paused"), geometry), 20, 0.3)
+
+
 def test_pause_sound_off_quit_and_restart(s):
     s.install_program()
     game, window, geometry = start_at_menu(s)
     start_game(s)
     s.key("Escape")
-    time.sleep(0.5)
-    check(pause_panel_open(s.screenshot("paused"), geometry), "Escape did not open the pause panel")
+    wait_for_pause_panel(s, geometry, "after Escape")
     # Focus starts on Resume: Right to Sound, switch it off, Left twice to Quit, Enter.
     s.keys("Right", "Return", "Left", "Left", "Return")
     state_file = s.state_path()
+    # The file is replaced whole, so once it is there it is complete.
     e2e.wait_until("the state file after the game", lambda: os.path.exists(state_file), 20)
-    time.sleep(0.3)
     state = State.read(state_file)
     check(state.settings[SOUND] == 0, f"the sound setting is {state.settings[SOUND]}, not 0")
     score = state.recent[DEFAULT_DIFFICULTY][0]
@@ -64,11 +67,9 @@ def test_iconify_saves_and_pauses(s):
     check(not os.path.exists(s.state_path()), "a state file before the suspend")
     s.xdotool("windowminimize", "--sync", window)
     e2e.wait_until("the state file after iconifying", lambda: os.path.exists(s.state_path()), 20)
-    time.sleep(0.3)
     State.read(s.state_path())
     s.xdotool("windowactivate", "--sync", window)
-    time.sleep(0.5)
-    check(pause_panel_open(s.screenshot("resumed"), geometry), "the game did not come back paused")
+    wait_for_pause_panel(s, geometry, "after restoring the window")
     # The panel stays: the round does not resume by itself.
     time.sleep(1.0)
     check(pause_panel_open(s.screenshot("still-paused"), geometry), "the pause panel closed by itself")

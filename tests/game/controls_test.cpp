@@ -168,12 +168,12 @@ TEST(Controls, ButtonHitBoxIsStrictAndFollowsThePen) {
     ASSERT_EQ(g.ScreenScale, 1);
     ASSERT_EQ(g.ImageSizes[3 * 97], 64); // a 32-unit icon at level 2
 
-    // The pen is set right before the test: updates draw with their own pen.
-    auto hitAt = [&](float x, float y, float size = 1) {
+    // Every update ends with the badge notes, which reset the pen: set it per test.
+    float size = 1;
+    auto hitAt = [&](float x, float y) {
         h.MouseToGame(x, y);
         h.MouseButton(true);
         h.Update();
-        g.m_ResetDraw();
         g.m_SetSize(size);
         const int hit = g.m_Button(97, 100, 100, 3);
         h.MouseButton(false);
@@ -186,8 +186,9 @@ TEST(Controls, ButtonHitBoxIsStrictAndFollowsThePen) {
     EXPECT_EQ(hitAt(85, 115), 1);
     EXPECT_EQ(hitAt(100, 116), 0);
     // A bigger pen makes a bigger box.
-    EXPECT_EQ(hitAt(131, 100, 2), 1);
-    EXPECT_EQ(hitAt(132, 100, 2), 0);
+    size = 2;
+    EXPECT_EQ(hitAt(131, 100), 1);
+    EXPECT_EQ(hitAt(132, 100), 0);
 
     // No pointer, no hit; the button is drawn anyway.
     g.m_CLS2D(0, 0, 0, 1);
