@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -76,5 +77,9 @@ Resources Resources::Now() {
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     now.residentBytes = resident * sysconf(_SC_PAGESIZE);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    now.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return now;
 }

@@ -14,6 +14,7 @@ struct Resources {
     int buffers = 0;
     long heapBytes = 0;     // bytes the program has allocated and not freed
     long residentBytes = 0; // resident set size
+    double cpuSeconds = 0;  // CPU the process has used, all threads (for the report)
 
     static Resources Now();
 };
