@@ -307,8 +307,8 @@ class Session:
         return Image(w, h, rgb, path)
 
     # --- files --------------------------------------------------------------------
-    def state_path(self):
-        return os.path.join(self.workdir, ".cobaltstate")
+    def state_path(self, workdir=None):
+        return os.path.join(workdir or self.workdir, ".cobaltstate")
 
     def close(self, keep=False):
         for program in self._programs:
