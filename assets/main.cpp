@@ -70,22 +70,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const auto& specs = sheetSpecs();
-    std::vector<PreviewItem> preview(specs.size());
+    const auto& layouts = sheetLayouts();
+    std::vector<PreviewItem> preview(layouts.size());
     std::vector<std::function<bool()>> jobs;
     // The largest sheets first, so the threads finish together.
     for (int level : {4, 2, 1})
-        for (size_t i = 0; i < specs.size(); ++i) {
-            const SheetSpec& spec = specs[i];
-            if (!spec.levels && level != 1) continue;
+        for (size_t i = 0; i < layouts.size(); ++i) {
+            const SheetLayout& layout = layouts[i];
+            if (!layout.levels && level != 1) continue;
             jobs.push_back([&, i, level] {
-                Image c = renderSheet(spec, level);
-                fs::path file = out / sheetFile(spec, level);
+                Image c = renderSheet(layout, level);
+                fs::path file = out / sheetFile(layout, level);
                 bool ok = writePng(file.string(), c.width, c.height, c.rgba);
                 if (!ok) std::fprintf(stderr, "cannot write %s\n", file.c_str());
-                if (level == (spec.levels ? 2 : 1))
-                    preview[i] = {spec.name,           c.width,          c.height, spec.frameW * level,
-                                  spec.frameH * level, std::move(c.rgba)};
+                if (level == (layout.levels ? 2 : 1))
+                    preview[i] = {layout.name,           c.width,          c.height, layout.frameW * level,
+                                  layout.frameH * level, std::move(c.rgba)};
                 return ok;
             });
         }

@@ -248,11 +248,11 @@ struct Sphere {
         float light = ambient + (1 - ambient) * diffuse;
         // Reflection of the light about the normal, viewer on +z.
         float rz = 2 * (q.x * lx + q.y * ly + z * lz) * z - lz;
-        float spec = std::pow(std::max(0.0f, rz), 24.0f) * shine;
+        float highlight = std::pow(std::max(0.0f, rz), 24.0f) * shine;
         Color out = scaled(base, light);
-        out.r = std::min(1.0f, out.r + spec);
-        out.g = std::min(1.0f, out.g + spec);
-        out.b = std::min(1.0f, out.b + spec);
+        out.r = std::min(1.0f, out.r + highlight);
+        out.g = std::min(1.0f, out.g + highlight);
+        out.b = std::min(1.0f, out.b + highlight);
         return out;
     }
 };

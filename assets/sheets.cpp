@@ -3,8 +3,8 @@
 
 #include "art.h"
 
-const std::vector<SheetSpec>& sheetSpecs() {
-    static const std::vector<SheetSpec> specs = {
+const std::vector<SheetLayout>& sheetLayouts() {
+    static const std::vector<SheetLayout> layouts = {
         {"gfx", 32, 32, 16, 4, true, drawGfx},
         {"bg", 256, 256, 2, 2, true, drawBackdrop},
         {"BadgesA", 64, 64, 64, 8, true, drawBadge},
@@ -19,25 +19,25 @@ const std::vector<SheetSpec>& sheetSpecs() {
         {"menu", 256, 256, 4, 2, true, drawMenuArt},
         {"parts", 8, 8, 16, 4, true, drawParts},
     };
-    return specs;
+    return layouts;
 }
 
-std::string sheetFile(const SheetSpec& spec, int level) {
+std::string sheetFile(const SheetLayout& layout, int level) {
     const char* suffix = level == 2 ? "-hd" : level == 4 ? "-hd2" : "";
-    return spec.name + suffix + ".png";
+    return layout.name + suffix + ".png";
 }
 
-Image renderSheet(const SheetSpec& spec, int level) {
-    int rows = (spec.frames + spec.columns - 1) / spec.columns;
-    int fw = spec.frameW * level, fh = spec.frameH * level;
-    Image sheet{fw * spec.columns, fh * rows, {}};
+Image renderSheet(const SheetLayout& layout, int level) {
+    int rows = (layout.frames + layout.columns - 1) / layout.columns;
+    int fw = layout.frameW * level, fh = layout.frameH * level;
+    Image sheet{fw * layout.columns, fh * rows, {}};
     sheet.rgba.assign(size_t(sheet.width) * sheet.height * 4, 0);
     Canvas frame(fw, fh);
-    for (int i = 0; i < spec.frames; ++i) {
+    for (int i = 0; i < layout.frames; ++i) {
         frame.clear();
         View v{&frame, 0, 0, fw, fh, float(level)};
-        spec.draw(v, i);
-        frame.copyTo(sheet.rgba, sheet.width, (i % spec.columns) * fw, (i / spec.columns) * fh);
+        layout.draw(v, i);
+        frame.copyTo(sheet.rgba, sheet.width, (i % layout.columns) * fw, (i / layout.columns) * fh);
     }
     return sheet;
 }

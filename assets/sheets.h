@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-struct SheetSpec {
+struct SheetLayout {
     std::string name; // path under data/ without resolution suffix and ".png"
     int frameW, frameH, frames, columns;
     bool levels; // false: a single file at level 1 without suffix
     void (*draw)(const View& frame, int index);
 };
 
-const std::vector<SheetSpec>& sheetSpecs();
+const std::vector<SheetLayout>& sheetLayouts();
 
 // Resolution levels and their file suffixes.
 constexpr int kLevels[] = {1, 2, 4};
-std::string sheetFile(const SheetSpec& spec, int level);
+std::string sheetFile(const SheetLayout& layout, int level);
 
 // An 8-bit straight RGBA picture.
 struct Image {
@@ -28,4 +28,4 @@ struct Image {
 
 // Draws every frame of a sheet at a level; each frame is drawn on its own
 // canvas, so nothing spills into a neighbour.
-Image renderSheet(const SheetSpec& spec, int level);
+Image renderSheet(const SheetLayout& layout, int level);

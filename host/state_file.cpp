@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 
@@ -39,6 +40,9 @@ int WriteStateFile(const char* path, const String& state) {
     std::string temporary = target + ".tmp";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return -1;
+    // The replacement keeps the permissions the player gave the old file.
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
     bool written = WriteAll(fd, EncodeStateText(state)) && ::fsync(fd) == 0;
     if (::close(fd) != 0) written = false;
     if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -6,6 +6,7 @@ program's output, screenshots and traces for a look after a failure.
 Everything a session starts is ended when it closes.
 """
 
+import ctypes
 import os
 import random
 import re
@@ -17,6 +18,21 @@ import time
 
 TITLE = "Cobalt Game"
 SCREEN_W, SCREEN_H = 1600, 1200
+
+
+_libc = ctypes.CDLL(None, use_errno=True)
+PR_SET_PDEATHSIG = 1
+
+
+def _die_with_driver():
+    """In a child: end when the driver ends, even when it is killed without a chance to clean up."""
+    _libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def spawn(argv, **kwargs):
+    """Starts a helper or the program in a session of its own, tied to the driver's life."""
+    return subprocess.Popen(argv, stdin=subprocess.DEVNULL, start_new_session=True,
+                            preexec_fn=_die_with_driver, **kwargs)
 
 
 class Failure(AssertionError):
@@ -91,8 +107,7 @@ class Program:
         self.stderr_path = os.path.join(session.artifacts, f"{name}.stderr")
         self._out = open(self.stdout_path, "wb")
         self._err = open(self.stderr_path, "wb")
-        self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                                     stdout=self._out, stderr=self._err, start_new_session=True)
+        self.proc = spawn(argv, cwd=cwd, env=env, stdout=self._out, stderr=self._err)
         self.window = None
         self.returncode = None
 
@@ -182,11 +197,11 @@ class Session:
     # --- X server -----------------------------------------------------------------
     def start_display(self, width=SCREEN_W, height=SCREEN_H):
         read_fd, write_fd = os.pipe()
-        xvfb = subprocess.Popen(
+        xvfb = spawn(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(self.artifacts, "xvfb.log"), "wb"), start_new_session=True)
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(self.artifacts, "xvfb.log"), "wb"))
         os.close(write_fd)
         self._helpers.append(xvfb)
         number = b""
@@ -198,10 +213,8 @@ class Session:
                 number += chunk
         self.display = ":" + number.decode().strip()
         self.screen = (width, height)
-        wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(),
-                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                              stderr=open(os.path.join(self.artifacts, "openbox.log"), "wb"),
-                              start_new_session=True)
+        wm = spawn(["openbox", "--sm-disable"], env=self.env(), stdout=subprocess.DEVNULL,
+                   stderr=open(os.path.join(self.artifacts, "openbox.log"), "wb"))
         self._helpers.append(wm)
         wait_until("the window manager", lambda: self.run(["wmctrl", "-m"], check=False) is not None, 20)
         return self.display
@@ -307,8 +320,8 @@ class Session:
         return Image(w, h, rgb, path)
 
     # --- files --------------------------------------------------------------------
-    def state_path(self):
-        return os.path.join(self.workdir, ".cobaltstate")
+    def state_path(self, workdir=None):
+        return os.path.join(workdir or self.workdir, ".cobaltstate")
 
     def close(self, keep=False):
         for program in self._programs:

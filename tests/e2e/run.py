@@ -15,6 +15,7 @@ Exit status 0 when all passed, 77 when all were skipped, 1 otherwise.
 import argparse
 import importlib
 import os
+import signal
 import sys
 import time
 import traceback
@@ -51,17 +52,26 @@ def run_one(name, test, build_dir, keep):
     except e2e.Skip as skip:
         outcome = "SKIP"
         print(f"skipped: {skip}")
-    except Exception:
+    except (Exception, KeyboardInterrupt) as error:
         traceback.print_exc()
         for program in session._programs:
             print(program.describe())
+        if isinstance(error, KeyboardInterrupt):
+            raise
     finally:
         session.close(keep=keep and outcome == "FAIL")
     print(f"{outcome} {name} ({time.monotonic() - started:.1f} s); artifacts in {session.artifacts}")
     return outcome
 
 
+def stop_on_signal(signum, frame):
+    # ctest stops a test that runs too long: clean up as after a failure.
+    raise KeyboardInterrupt(f"signal {signum}")
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGHUP, stop_on_signal)
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", required=True, help="build folder holding skitterbat and data/")
     parser.add_argument("--list", action="store_true", help="list the tests and stop")

@@ -168,3 +168,28 @@ TEST(GameOver, TimerOutsidePlayAndMenu) {
     g.m_GameOver();
     EXPECT_EQ(g.OverTimer, 0);
 }
+
+TEST(GameOver, AFinishedGameIsRememberedAfterARestart) {
+    std::string saved;
+    {
+        GameHarness h;
+        bb_Skitterbat_MyApp& g = h.game;
+        EndGame(h, 2, 0);
+        g.m_GiveBadge(16);
+        g.Score = 4321;
+        h.Update(91);
+        ASSERT_EQ(g.Mode, ModeMenu);
+        saved = ReadStateText(h);
+    }
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    EXPECT_EQ(g.Highscores[10], 0);
+    WriteStateText(h, saved);
+    EXPECT_EQ(LoadAndCapture(g), "Settings Loaded\nBadges Loaded\nHighscore 0 Loaded\nHighscore 1 Loaded\n"
+                                 "Highscore 2 Loaded\n");
+    EXPECT_EQ(g.Highscores[10], 4321);
+    EXPECT_EQ(g.Highscores[40], 4321);
+    EXPECT_TRUE(g.Badges[16]);
+    h.Update(40);
+    EXPECT_EQ(CountTexts(h, "4321"), 2); // best and recent lists of the menu
+}

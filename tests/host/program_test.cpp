@@ -148,6 +148,9 @@ TEST_F(Program, OpensItsWindowAndEndsCleanlyWhenClosed) {
     std::string info = X("xwininfo -id " + id);
     EXPECT_EQ(XwininfoValue(info, "Width: "), 640) << info;
     EXPECT_EQ(XwininfoValue(info, "Height: "), 640) << info;
+    // Centred on the 1280 x 1024 desktop.
+    EXPECT_EQ(XwininfoValue(info, "Absolute upper-left X: "), 320) << info;
+    EXPECT_EQ(XwininfoValue(info, "Absolute upper-left Y: "), 192) << info;
     EXPECT_NE(info.find("\"Cobalt Game\""), std::string::npos) << info;
 
     X("wmctrl -c 'Cobalt Game'");

@@ -50,6 +50,13 @@ TEST_F(StateFile, RoundTripsUtf8WithoutMark) {
     EXPECT_EQ(ReadStateFile(".cobaltstate"), String());
     EXPECT_FALSE(std::filesystem::exists(".cobaltstate.tmp"));
 
+    // A private file stays private.
+    std::filesystem::permissions(".cobaltstate",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(WriteStateFile(".cobaltstate", String("1")), 0);
+    EXPECT_EQ(std::filesystem::status(".cobaltstate").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
     WriteBytes(".cobaltstate", "\xEF\xBB\xBF"
                                "1|2");
     EXPECT_EQ(ReadStateFile(".cobaltstate"), String("1|2"));
