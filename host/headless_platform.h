@@ -9,7 +9,7 @@
 #include <vector>
 
 class HeadlessPlatform : public gxtkPlatform {
-public:
+  public:
     double now = 0;
     bool opened = true;
     bool iconified = false;
@@ -29,6 +29,8 @@ public:
     // Run inside PollEvents/WaitEvents, as window callbacks would be.
     std::function<void()> onPoll;
     std::function<void()> onWait;
+    // Run where a real window would present the frame.
+    std::function<void()> onSwap;
     // Sleeping advances the clock by the time asked unless a test says otherwise.
     bool sleepAdvancesClock = true;
 
@@ -56,7 +58,10 @@ public:
         *w = width;
         *h = height;
     }
-    void SwapBuffers() override { ++swaps; }
+    void SwapBuffers() override {
+        ++swaps;
+        if (onSwap) onSwap();
+    }
     void MousePosition(int* x, int* y) override {
         *x = mouseX;
         *y = mouseY;

@@ -102,6 +102,10 @@ void GameHarness::OpenWindow(int width, int height) {
         throw std::runtime_error("glfwCreateWindow failed");
     }
     glfwMakeContextCurrent(window_);
+    // A real host presents every frame. Without at least a flush, llvmpipe keeps
+    // every texture a pending frame drew alive, deleted or not, and a run of
+    // reloads looks like a leak. A flush keeps the back buffer for PixelAt.
+    platform.onSwap = [] { glFlush(); };
 }
 
 void GameHarness::OpenSound() {
