@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 
 int bb_std_main(int count, char** arguments) {
     ::argc = count;
@@ -31,6 +32,12 @@ void Say(const char* line) {
 } // namespace
 
 int main(int count, char** arguments) {
+    // Every resize decodes all art and sound again into large, short-lived
+    // buffers. glibc's sliding mmap threshold would move them onto the heap,
+    // whose freed middle it cannot give back: the resident size then wanders
+    // upwards by tens of megabytes. A fixed threshold keeps them in mappings
+    // of their own, returned whole on free.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     if (!glfwInit()) {
         Say("glfwInit failed");
         std::exit(-1);

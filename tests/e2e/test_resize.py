@@ -65,3 +65,48 @@ def test_resize_reloads_art(s):
 
     status = game.close(60)
     check(status == 0, f"exit status {status}\n{game.describe()}")
+
+
+def resident_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        return int(re.search(r"^VmRSS:\s+(\d+) kB", f.read(), re.M).group(1))
+
+
+def traced_child(tracer_pid):
+    """The program strace started: the tracer's only child."""
+    def find():
+        try:
+            with open(f"/proc/{tracer_pid}/task/{tracer_pid}/children") as f:
+                children = f.read().split()
+        except FileNotFoundError:
+            return None
+        return int(children[0]) if children else None
+    return e2e.wait_until("the traced program", find, 30)
+
+
+def test_resizes_keep_memory_level(s):
+    """A long run of resizes, each reloading every image and sound, leaves resident memory where the
+    first few left it. SKITTERBAT_E2E_RESIZES sets the length (500 for the long proof)."""
+    # Whole cycles of the three levels, so both measurements are taken at one size.
+    resizes = -(-int(os.environ.get("SKITTERBAT_E2E_RESIZES", "24")) // 3) * 3
+    s.install_program()
+    trace = os.path.join(s.artifacts, "openat.trace")
+    # A small quarantine, so a sanitized build's RSS follows what the program holds.
+    game = s.start(strace=trace, ASAN_OPTIONS="detect_leaks=0:quarantine_size_mb=4")
+    window = game.wait_window(120)
+    e2e.wait_until("the first loading pass", lambda: "bg-hd.png" in data_files_opened(trace), 120, 0.3)
+    pid = traced_child(game.proc.pid)
+    # One size per art level; each pass ends with the backdrop of its level.
+    cycle = [((1280, 720), "bg-hd2.png"), ((600, 500), "bg.png"), ((800, 640), "bg-hd.png")]
+    for i in range(6):
+        size, last = cycle[i % 3]
+        resize_and_wait(s, game, window, trace, size, last)
+    settled = resident_kib(pid)
+    for i in range(6, 6 + resizes):
+        size, last = cycle[i % 3]
+        resize_and_wait(s, game, window, trace, size, last)
+    after = resident_kib(pid)
+    print(f"{resizes} resizes: resident {settled / 1024:.1f} -> {after / 1024:.1f} MB")
+    check(after - settled < 16 * 1024, f"resident memory grew from {settled} to {after} KiB")
+    status = game.close(60)
+    check(status == 0, f"exit status {status}\n{game.describe()}")
