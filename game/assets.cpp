@@ -9,6 +9,44 @@
 
 namespace {
 constexpr int kEffectChannels = 24;
+
+// The art the loader reads, one item per update, by step; step 6 reads the
+// font and the steps between read sound effects.
+struct LoaderArt {
+    int step;
+    int image;
+    const char* path;
+    int frameW, frameH, frames;
+};
+constexpr LoaderArt kLoaderArt[] = {
+    {1, 97, "common/icons", 32, 32, 16},
+    {2, 95, "common/Buttons", 64, 64, 16},
+    {3, 94, "common/dpad", 32, 32, 16},
+    {4, 92, "common/icade", 64, 64, 2},
+    {5, 93, "common/TarnLogo", 256, 256, 1},
+    {11, 99, "menu", 256, 256, 4},
+    {12, 98, "logo", 256, 128, 1},
+    {13, 96, "parts", 8, 8, 16},
+    {14, 80, "BadgesA", 64, 64, 64},
+    {15, 1, "gfx", 32, 32, 16},
+    {43, 2, "bg", 256, 256, 2},
+};
+constexpr int kFontStep = 6;
+
+const LoaderArt* ArtAtStep(int step) {
+    for (const LoaderArt& art : kLoaderArt)
+        if (art.step == step) return &art;
+    return nullptr;
+}
+
+// The sound effect a step loads, or 0.
+int EffectAtStep(int step) {
+    constexpr int kMenuEffects[] = {1, 95, 98, 99}; // steps 7 to 10
+    if (step >= 7 && step <= 10) return kMenuEffects[step - 7];
+    if (step >= 16 && step <= 35) return step - 14;
+    if (step >= 36 && step <= 42) return step - 5;
+    return 0;
+}
 } // namespace
 
 void bb_Skitterbat_MyApp::PickResolution() {
@@ -71,64 +109,14 @@ int bb_Skitterbat_MyApp::m_Reload() {
 int bb_Skitterbat_MyApp::m_Loader() {
     PickResolution();
     const int step = LoaderStage;
-    if (step >= 16 && step <= 35) {
-        m_LoadSFX(step - 14);
-    } else if (step >= 36 && step <= 42) {
-        m_LoadSFX(step - 5);
+    if (const LoaderArt* art = ArtAtStep(step)) {
+        m_LoadImg(art->image, art->path, art->frameW, art->frameH, art->frames, 1);
+    } else if (step == kFontStep) {
+        m_LoadFont(90, "fonts/editundo", 7, 10);
+    } else if (const int effect = EffectAtStep(step)) {
+        m_LoadSFX(effect);
     } else {
-        switch (step) {
-        case 1:
-            m_LoadImg(97, "common/icons", 32, 32, 16, 1);
-            break;
-        case 2:
-            m_LoadImg(95, "common/Buttons", 64, 64, 16, 1);
-            break;
-        case 3:
-            m_LoadImg(94, "common/dpad", 32, 32, 16, 1);
-            break;
-        case 4:
-            m_LoadImg(92, "common/icade", 64, 64, 2, 1);
-            break;
-        case 5:
-            m_LoadImg(93, "common/TarnLogo", 256, 256, 1, 1);
-            break;
-        case 6:
-            m_LoadFont(90, "fonts/editundo", 7, 10);
-            break;
-        case 7:
-            m_LoadSFX(1);
-            break;
-        case 8:
-            m_LoadSFX(95);
-            break;
-        case 9:
-            m_LoadSFX(98);
-            break;
-        case 10:
-            m_LoadSFX(99);
-            break;
-        case 11:
-            m_LoadImg(99, "menu", 256, 256, 4, 1);
-            break;
-        case 12:
-            m_LoadImg(98, "logo", 256, 128, 1, 1);
-            break;
-        case 13:
-            m_LoadImg(96, "parts", 8, 8, 16, 1);
-            break;
-        case 14:
-            m_LoadImg(80, "BadgesA", 64, 64, 64, 1);
-            break;
-        case 15:
-            m_LoadImg(1, "gfx", 32, 32, 16, 1);
-            break;
-        case 43:
-            m_LoadImg(2, "bg", 256, 256, 2, 1);
-            break;
-        default:
-            LoaderStage = 0;
-            break;
-        }
+        LoaderStage = 0;
     }
     if (LoaderStage > 0) {
         Mode = ModeMenu;
