@@ -4,6 +4,18 @@
 
 #include <cstdlib>
 
+namespace {
+// The panel's bars and body, and where Quit and the sound switch sit on its
+// top corners, relative to the panel's centre.
+struct PausePanel {
+    float barHalfWidth, topBarY, bottomBarY;
+    float bodyHalfWidth, bodyTop, bodyHeight;
+    float cornerHalfWidth, cornerY;
+};
+constexpr PausePanel kLandscapePanel = {128.0f, -64.0f, 56.0f, 140.0f, -52.0f, 104.0f, 140.0f, -64.0f};
+constexpr PausePanel kPortraitPanel = {96.0f, -92.0f, 84.0f, 128.0f, -80.0f, 160.0f, 96.0f, -96.0f};
+} // namespace
+
 void bb_Skitterbat_MyApp::ResumeFromPause(bool byKey) {
     // Paused stays 1 until the panel has slid out.
     PauseSlide = -1;
@@ -28,6 +40,12 @@ void bb_Skitterbat_MyApp::QuitFromPause(bool byKey) {
 void bb_Skitterbat_MyApp::AdvanceSoundSetting() {
     Settings[5] = 1 - Settings[5];
     if (Settings[5] < 0 || Settings[5] > 1) Settings[5] = 0;
+}
+
+void bb_Skitterbat_MyApp::MovePauseSelection(int selection, float pitch) {
+    PauseSelection = selection;
+    ButtonLock = 1;
+    m_PlaySFX(98, pitch, 0.5f, 0.0f);
 }
 
 void bb_Skitterbat_MyApp::DrawFocusRing(float x, float y) {
@@ -56,30 +74,17 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
     m_ResetDraw();
     const float x = w / 2.0f;
     const float y = static_cast<float>(PauseSlideY);
-    float quitX = 0.0f, quitY = 0.0f, soundX = 0.0f, soundY = 0.0f;
-    if (Landscape != 0) {
-        m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
-        m_Rect(x - 128.0f, y - 64.0f, 256.0f, 8.0f);
-        m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
-        m_Rect(x - 140.0f, y - 52.0f, 280.0f, 104.0f);
-        m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
-        m_Rect(x - 128.0f, y + 56.0f, 256.0f, 8.0f);
-        quitX = static_cast<float>(static_cast<int>(x - 140.0f));
-        quitY = y - 64.0f;
-        soundX = static_cast<float>(static_cast<int>(x + 140.0f));
-        soundY = y - 64.0f;
-    } else {
-        m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
-        m_Rect(x - 96.0f, y - 92.0f, 192.0f, 8.0f);
-        m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
-        m_Rect(x - 128.0f, y - 80.0f, 256.0f, 160.0f);
-        m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
-        m_Rect(x - 96.0f, y + 84.0f, 192.0f, 8.0f);
-        quitX = static_cast<float>(static_cast<int>(x - 96.0f));
-        quitY = y - 96.0f;
-        soundX = static_cast<float>(static_cast<int>(x + 96.0f));
-        soundY = y - 96.0f;
-    }
+    const PausePanel& panel = Landscape != 0 ? kLandscapePanel : kPortraitPanel;
+    m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
+    m_Rect(x - panel.barHalfWidth, y + panel.topBarY, 2.0f * panel.barHalfWidth, 8.0f);
+    m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
+    m_Rect(x - panel.bodyHalfWidth, y + panel.bodyTop, 2.0f * panel.bodyHalfWidth, panel.bodyHeight);
+    m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
+    m_Rect(x - panel.barHalfWidth, y + panel.bottomBarY, 2.0f * panel.barHalfWidth, 8.0f);
+    const float quitX = static_cast<float>(static_cast<int>(x - panel.cornerHalfWidth));
+    const float soundX = static_cast<float>(static_cast<int>(x + panel.cornerHalfWidth));
+    const float quitY = y + panel.cornerY;
+    const float soundY = quitY;
 
     // Resume.
     m_SetSize(2.0f);
@@ -88,16 +93,8 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
     if (PauseSelection == 0) {
         DrawFocusRing(x, y);
         if (m_PlayKey(10) && ButtonLock == 0) ResumeFromPause(true);
-        if ((m_PlayKey(3) || m_PlayKey(0)) && ButtonLock == 0) {
-            PauseSelection = -1;
-            ButtonLock = 1;
-            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
-        }
-        if (m_PlayKey(5) && ButtonLock == 0) {
-            PauseSelection = 1;
-            ButtonLock = 1;
-            m_PlaySFX(98, 1.2f, 0.5f, 0.0f);
-        }
+        if ((m_PlayKey(3) || m_PlayKey(0)) && ButtonLock == 0) MovePauseSelection(-1, 0.8f);
+        if (m_PlayKey(5) && ButtonLock == 0) MovePauseSelection(1, 1.2f);
     }
 
     // Quit.
@@ -107,11 +104,7 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
     if (PauseSelection == -1) {
         DrawFocusRing(quitX, quitY);
         if (m_PlayKey(10) && ButtonLock == 0) QuitFromPause(true);
-        if ((m_PlayKey(5) || m_PlayKey(8)) && ButtonLock == 0) {
-            PauseSelection = 0;
-            ButtonLock = 1;
-            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
-        }
+        if ((m_PlayKey(5) || m_PlayKey(8)) && ButtonLock == 0) MovePauseSelection(0, 0.8f);
     }
 
     // Sound switch.
@@ -130,11 +123,7 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
             ButtonLock = 1;
             m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
         }
-        if ((m_PlayKey(3) || m_PlayKey(8)) && ButtonLock == 0) {
-            PauseSelection = 0;
-            ButtonLock = 1;
-            m_PlaySFX(98, 0.8f, 0.5f, 0.0f);
-        }
+        if ((m_PlayKey(3) || m_PlayKey(8)) && ButtonLock == 0) MovePauseSelection(0, 0.8f);
     }
 
     // Tilt sensitivity, a bar graph of eight boxes at the bottom left.

@@ -251,6 +251,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void ResumeFromPause(bool byKey);
     void QuitFromPause(bool byKey);
     void AdvanceSoundSetting();
+    void MovePauseSelection(int selection, float pitch);
     void DrawFocusRing(float x, float y);
 
     // Non-virtual helpers of menu, game over, badges, saved state and credits.
