@@ -3,6 +3,18 @@
 #include "game/skitterbat.h"
 #include "host/random.h"
 
+namespace {
+void FillObject(float* record, float colour, float x, float y, float dx, float dy, int kind, float phase) {
+    record[ObjColour] = colour;
+    record[ObjX] = x;
+    record[ObjY] = y;
+    record[ObjDX] = dx;
+    record[ObjDY] = dy;
+    record[ObjKind] = static_cast<float>(kind);
+    record[ObjPhase] = phase;
+}
+} // namespace
+
 int bb_Skitterbat_MyApp::FreeObjectSlot() const {
     // Later records are drawn on top and the round logic depends on the order.
     for (int r = ObjectRecords - 1; r >= 0; --r) {
@@ -27,14 +39,9 @@ int bb_Skitterbat_MyApp::m_AddPede(int count, int colour, int speed) {
     for (int k = 1; k <= count; ++k) {
         slot = FreeObjectSlot();
         if (slot < 0) continue;
-        const int o = 10 * slot;
-        Objects[o + ObjColour] = static_cast<float>(colour);
-        Objects[o + ObjX] = bb_Skitterbat_jscrw - static_cast<float>(24 * k);
-        Objects[o + ObjY] = -16.0f;
-        Objects[o + ObjDX] = static_cast<float>(speed);
-        Objects[o + ObjDY] = 0.0f;
-        Objects[o + ObjKind] = static_cast<float>(KindSegment);
-        Objects[o + ObjPhase] = static_cast<float>(32 * k);
+        FillObject(Objects.Data() + 10 * slot, static_cast<float>(colour),
+                   bb_Skitterbat_jscrw - static_cast<float>(24 * k), -16.0f, static_cast<float>(speed), 0.0f,
+                   KindSegment, static_cast<float>(32 * k));
     }
     NewSlot = slot;
     return 0;
@@ -48,14 +55,8 @@ int bb_Skitterbat_MyApp::m_AddBall() {
     LaunchTimer = 600;
     const int slot = FreeObjectSlot();
     if (slot < 0) return 0;
-    const int o = 10 * slot;
-    Objects[o + ObjColour] = 4.0f;
-    Objects[o + ObjX] = bb_Skitterbat_jscrw / 2.0f;
-    Objects[o + ObjY] = static_cast<float>(PaddleY - 16);
-    Objects[o + ObjDX] = 4.0f;
-    Objects[o + ObjDY] = -4.0f;
-    Objects[o + ObjKind] = static_cast<float>(KindBallHeld);
-    Objects[o + ObjPhase] = 0.0f;
+    FillObject(Objects.Data() + 10 * slot, 4.0f, bb_Skitterbat_jscrw / 2.0f, static_cast<float>(PaddleY - 16),
+               4.0f, -4.0f, KindBallHeld, 0.0f);
     NewSlot = slot;
     return 0;
 }
@@ -64,14 +65,9 @@ int bb_Skitterbat_MyApp::m_AddShroom(int x, int y) {
     NewSlot = -1;
     const int slot = FreeObjectSlot();
     if (slot < 0) return 0;
-    const int o = 10 * slot;
-    Objects[o + ObjColour] = static_cast<float>(static_cast<int>(bb_random_Rnd2(1.0f, 8.0f)));
-    Objects[o + ObjX] = static_cast<float>(x);
-    Objects[o + ObjY] = static_cast<float>(y);
-    Objects[o + ObjDX] = 0.0f;
-    Objects[o + ObjDY] = 0.0f;
-    Objects[o + ObjKind] = static_cast<float>(KindShroom);
-    Objects[o + ObjPhase] = 0.0f;
+    const float colour = static_cast<float>(static_cast<int>(bb_random_Rnd2(1.0f, 8.0f)));
+    FillObject(Objects.Data() + 10 * slot, colour, static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f,
+               KindShroom, 0.0f);
     NewSlot = slot;
     return 0;
 }
