@@ -15,7 +15,7 @@ void SteadyPlay(benchmark::State& state) {
     GameHarness& harness = BenchHarness(true);
     RestoreBusyFrame(harness, CaptureBusyFrame(harness));
     for (int i = 0; i < kWarmUpFrames; ++i) {
-        SteerAutopilot(harness);
+        harness.SteerAutopilot();
         harness.Frames();
     }
     glFinish();
@@ -24,7 +24,7 @@ void SteadyPlay(benchmark::State& state) {
     long calls = 0;
     gxtkGraphics& graphics = harness.Graphics();
     for (auto _ : state) {
-        SteerAutopilot(harness);
+        harness.SteerAutopilot();
         const AllocCount a = CurrentAllocs();
         harness.Update();
         const AllocCount b = CurrentAllocs();

@@ -1,5 +1,5 @@
-// The benchmarks' game: harness lifetime, the scripted game that reaches the
-// busy play frame, and the autopilot that keeps steady play going.
+// The benchmarks' game: harness lifetime and the scripted game that reaches
+// the busy play frame.
 #include "world.h"
 
 #include "graphics/image.h"
@@ -62,28 +62,6 @@ void CloseBenchHarness() {
     harness.reset();
 }
 
-void SteerAutopilot(GameHarness& h) {
-    bb_Skitterbat_MyApp& game = h.game;
-    // Follow the lowest thing falling towards the paddle.
-    float targetX = game.PaddleX, lowest = -1e9f;
-    bool held = false;
-    for (int r = 0; r < ObjectRecords; ++r) {
-        const float* o = game.Objects.Data() + 10 * r;
-        if (!(o[ObjColour] > 0)) continue;
-        const float kind = o[ObjKind];
-        if (kind == KindBallHeld) held = true;
-        const bool flyer = kind == KindBallFlying || (kind >= 1 && kind <= 4);
-        if (flyer && o[ObjDY] > 0 && o[ObjY] > lowest) {
-            lowest = o[ObjY];
-            targetX = o[ObjX];
-        }
-    }
-    h.MouseToGame(targetX, static_cast<float>(game.PaddleY));
-    // A held ball is launched by a press that starts after a release.
-    const bool pressing = h.Input().KeyDown(1) != 0;
-    h.MouseButton(held && game.FlyingCount == 0 && !pressing);
-}
-
 const BusyFrame& CaptureBusyFrame(GameHarness& h) {
     if (busy) return *busy;
     bb_Skitterbat_MyApp& game = h.game;
@@ -91,7 +69,7 @@ const BusyFrame& CaptureBusyFrame(GameHarness& h) {
     // until the first centipede has been under fire for a few seconds.
     h.StartGame(3, 1234);
     for (int i = 0; i < 6000 && !(game.RoundPhase == 10 && game.PedeReleaseTimer < 60); ++i) {
-        SteerAutopilot(h);
+        h.SteerAutopilot();
         h.Frames();
     }
     if (game.RoundPhase != 10) throw std::runtime_error("the scripted game never reached the play phase");
@@ -106,7 +84,7 @@ const BusyFrame& CaptureBusyFrame(GameHarness& h) {
     }
     // Let the new centipedes walk in.
     for (int i = 0; i < 45; ++i) {
-        SteerAutopilot(h);
+        h.SteerAutopilot();
         h.Frames();
     }
     busy = std::make_unique<BusyFrame>();

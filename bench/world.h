@@ -23,10 +23,6 @@ const BusyFrame& CaptureBusyFrame(GameHarness& harness);
 // Puts the captured state back, so the next update is the same busy frame.
 void RestoreBusyFrame(GameHarness& harness, const BusyFrame& frame);
 
-// Keeps the steady-play autopilot going for one update: the pointer follows
-// the lowest falling ball or pod, and held balls are launched.
-void SteerAutopilot(GameHarness& harness);
-
 // Reads the build's data folder of the benchmark program.
 std::string BenchDataDir();
 

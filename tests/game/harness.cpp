@@ -170,6 +170,26 @@ void GameHarness::Resize(int width, int height) {
     }
 }
 
+void GameHarness::SteerAutopilot() {
+    float targetX = game.PaddleX, lowest = -1e9f;
+    bool held = false;
+    for (int r = 0; r < ObjectRecords; ++r) {
+        const float* o = game.Objects.Data() + 10 * r;
+        if (!(o[ObjColour] > 0)) continue;
+        const float kind = o[ObjKind];
+        if (kind == KindBallHeld) held = true;
+        const bool flyer = kind == KindBallFlying || (kind >= 1 && kind <= 4);
+        if (flyer && o[ObjDY] > 0 && o[ObjY] > lowest) {
+            lowest = o[ObjY];
+            targetX = o[ObjX];
+        }
+    }
+    MouseToGame(targetX, static_cast<float>(game.PaddleY));
+    // A held ball is launched by a press that starts after a release.
+    const bool pressing = Input().KeyDown(1) != 0;
+    MouseButton(held && game.FlyingCount == 0 && !pressing);
+}
+
 void GameHarness::StartGame(int difficulty, int seed) {
     bb_random_Seed = seed;
     game.Difficulty = difficulty;

@@ -100,6 +100,9 @@ class GameHarness {
 
     // Starts a game at its first frame: seed and difficulty set, Mode 11 run once.
     void StartGame(int difficulty, int seed = 1234);
+    // Steady play's input for one update: the pointer follows the lowest
+    // falling ball or pod, and a held ball is launched.
+    void SteerAutopilot();
 
     // Input, as the window system delivers it (key codes of the input device).
     void KeyDown(int key);
