@@ -9,6 +9,7 @@ with every checksum valid: never a mixture, never a torn or empty file.
 
 import os
 import random
+import shutil
 import subprocess
 import threading
 import time
@@ -113,6 +114,16 @@ def test_kills_while_saving(s):
     check(outcomes["new"] > 0, f"no kill came after a save: {outcomes}")
 
 
+def record_stacks(s, game):
+    """Keeps the threads' stacks of a start that showed no window in time, to tell slow from stuck."""
+    if not shutil.which("gdb"):
+        return
+    result = subprocess.run(["gdb", "-p", str(game.proc.pid), "-batch", "-ex", "thread apply all bt"],
+                            stdin=subprocess.DEVNULL, capture_output=True, timeout=120)
+    with open(os.path.join(s.artifacts, f"{game.name}-no-window-{game.proc.pid}.stacks"), "wb") as f:
+        f.write(result.stdout + result.stderr)
+
+
 def kill_once(s, workdir, name, rng, old, new):
     """Starts the game on the old text, has it save again and again, kills it; returns which text is left."""
     with open(s.state_path(workdir), "wb") as f:
@@ -127,6 +138,7 @@ def kill_once(s, workdir, name, rng, old, new):
             if not game.alive():
                 raise
             outcome = "no window"  # killed all the same; the file is checked below
+            record_stacks(s, game)
             window = None
         if window:
             loop = iconify_loop(s, window)
