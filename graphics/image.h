@@ -10,7 +10,7 @@
 #include <vector>
 
 class bb_graphics_Frame : public Object {
-public:
+  public:
     int m_left = 0;
     int m_top = 0;
     bb_graphics_Frame() = default;
@@ -21,7 +21,7 @@ class bb_graphics_Image;
 using bb_graphics_ImageRef = std::shared_ptr<bb_graphics_Image>;
 
 class bb_graphics_Image : public Object, public std::enable_shared_from_this<bb_graphics_Image> {
-public:
+  public:
     static constexpr int CentreHandle = 1;
     static constexpr int PadLeftRight = 2;
     static constexpr int PadTopBottom = 4;
@@ -46,7 +46,7 @@ public:
 };
 
 class bb_graphics_GraphicsContext : public Object {
-public:
+  public:
     bb_graphics_ImageRef m_defaultFont;
     bb_graphics_ImageRef m_font;
     int m_firstChar = 0;
@@ -70,8 +70,8 @@ extern gxtkGraphics* bb_graphics_renderDevice;
 int bb_graphics_SetGraphicsDevice(gxtkGraphics* device);
 
 bb_graphics_ImageRef bb_graphics_LoadImage(const String& path, int frameCount, int flags);
-bb_graphics_ImageRef bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight, int frameCount,
-                                            int flags);
+bb_graphics_ImageRef bb_graphics_LoadImage2(const String& path, int frameWidth, int frameHeight,
+                                            int frameCount, int flags);
 int bb_graphics_SetFont(bb_graphics_ImageRef font, int firstChar);
 
 int bb_graphics_SetColor(float r, float g, float b);
@@ -96,5 +96,5 @@ int bb_graphics_DrawRect(float x, float y, float w, float h);
 int bb_graphics_DrawLine(float x1, float y1, float x2, float y2);
 int bb_graphics_DrawEllipse(float x, float y, float xr, float yr);
 int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame);
-int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX, float scaleY,
-                           int frame);
+int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rotation, float scaleX,
+                           float scaleY, int frame);

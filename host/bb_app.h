@@ -7,7 +7,7 @@
 #include "host/runtime.h"
 
 class bb_app_App : public Object {
-public:
+  public:
     bb_app_App* g_new();
 
     virtual int m_OnCreate() { return 0; }
@@ -19,7 +19,7 @@ public:
 };
 
 class bb_app_AppDevice : public gxtkApp {
-public:
+  public:
     bb_app_App* m_application = nullptr;
     int m_lastRate = 0;
 

@@ -21,7 +21,7 @@ String DecodeStateText(const unsigned char* bytes, size_t count);
 std::string ReadWholeFile(FILE* file);
 
 class BBDataBuffer : public gxtkObject {
-public:
+  public:
     unsigned char* bytes = nullptr;
     int byteCount = 0;
 

@@ -8,7 +8,7 @@
 #include "input/gxtk_input.h"
 
 class gxtkApp : public gxtkObject {
-public:
+  public:
     static constexpr int kMaxUpdatesPerFrame = 7;
 
     gxtkGraphics* ownedGraphics = nullptr;

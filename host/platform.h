@@ -4,11 +4,11 @@
 #pragma once
 
 class gxtkPlatform {
-public:
+  public:
     virtual ~gxtkPlatform() = default;
 
-    virtual double Time() = 0;               // seconds since the clock started
-    virtual void Sleep(double seconds) = 0;  // never processes events
+    virtual double Time() = 0;              // seconds since the clock started
+    virtual void Sleep(double seconds) = 0; // never processes events
     virtual void PollEvents() = 0;
     virtual void WaitEvents() = 0;
     virtual bool WindowOpened() = 0;

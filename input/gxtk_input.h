@@ -5,7 +5,7 @@
 #include "host/runtime.h"
 
 class gxtkInput : public gxtkObject {
-public:
+  public:
     static constexpr int kKeyCount = 512;
     static constexpr int kCharQueueSize = 32;
     static constexpr int kTouch0 = 384;
