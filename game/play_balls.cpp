@@ -6,6 +6,16 @@
 
 #include <cmath>
 
+namespace {
+// A speed sent away from a wall (direction +1 or -1), jittered a little and
+// never slower than 2, so nothing creeps along a wall.
+float Rebound(float speed, float direction) {
+    const float away = direction * std::fabs(speed + bb_random_Rnd2(-0.5f, 0.5f));
+    if (direction > 0.0f) return away < 2.0f ? 2.0f : away;
+    return away > -2.0f ? -2.0f : away;
+}
+} // namespace
+
 void bb_Skitterbat_MyApp::StepHeldBall(int o) {
     Objects[o + ObjX] = Objects[o + ObjX] - (Objects[o + ObjX] - PaddleX) * 0.125f;
     Objects[o + ObjY] = Objects[o + ObjY] - (Objects[o + ObjY] - static_cast<float>(PaddleY - 12)) * 0.125f;
@@ -23,23 +33,17 @@ void bb_Skitterbat_MyApp::StepFlyer(int o) {
     }
     if (Objects[o + ObjX] < 16.0f) {
         Objects[o + ObjX] = 16.0f;
-        float dx = std::fabs(Objects[o + ObjDX] + bb_random_Rnd2(-0.5f, 0.5f));
-        if (dx < 2.0f) dx = 2.0f;
-        Objects[o + ObjDX] = dx;
+        Objects[o + ObjDX] = Rebound(Objects[o + ObjDX], 1.0f);
         if (ball) m_PlaySFX(21, 1.2f, 1.0f, 0.0f);
     }
     if (Objects[o + ObjX] > w - 16.0f) {
         Objects[o + ObjX] = w - 16.0f;
-        float dx = -std::fabs(Objects[o + ObjDX] + bb_random_Rnd2(-0.5f, 0.5f));
-        if (dx > -2.0f) dx = -2.0f;
-        Objects[o + ObjDX] = dx;
+        Objects[o + ObjDX] = Rebound(Objects[o + ObjDX], -1.0f);
         if (ball) m_PlaySFX(21, 1.0f, 1.0f, 0.0f);
     }
     if (Objects[o + ObjY] < 8.0f) {
         Objects[o + ObjY] = 8.0f;
-        float dy = std::fabs(Objects[o + ObjDY] + bb_random_Rnd2(-0.5f, 0.5f));
-        if (dy < 2.0f) dy = 2.0f;
-        Objects[o + ObjDY] = dy;
+        Objects[o + ObjDY] = Rebound(Objects[o + ObjDY], 1.0f);
         if (ball) m_PlaySFX(21, 1.4f, 1.0f, 0.0f);
     }
     const float y = Objects[o + ObjY];
