@@ -31,7 +31,19 @@ ExternalProject_Add(native_data
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp)
-set(SKITTERBAT_DATA_DIR ${SKITTERBAT_NATIVE_BUILD}/data)
+# The page's copy of the data, its PNGs deflated harder for the download.
+find_program(SKITTERBAT_PYTHON python3 REQUIRED)
+set(SKITTERBAT_DATA_DIR ${CMAKE_BINARY_DIR}/page-data)
+set(SKITTERBAT_DATA_STAMP ${CMAKE_BINARY_DIR}/page-data.stamp)
+add_custom_command(
+  OUTPUT ${SKITTERBAT_DATA_STAMP}
+  COMMAND ${SKITTERBAT_PYTHON} ${PROJECT_SOURCE_DIR}/web/deflate_data.py ${SKITTERBAT_NATIVE_BUILD}/data ${SKITTERBAT_DATA_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${SKITTERBAT_DATA_STAMP}
+  DEPENDS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp ${PROJECT_SOURCE_DIR}/web/deflate_data.py
+  COMMENT "Deflating the page's data"
+  VERBATIM)
+add_custom_target(page_data DEPENDS ${SKITTERBAT_DATA_STAMP})
+add_dependencies(page_data native_data)
 
 foreach(layer graphics input audio host game)
   add_subdirectory(${layer})

@@ -2,9 +2,8 @@
 # with the browser's platform and entry, beside the page shell.
 add_executable(skitterbat ${PROJECT_SOURCE_DIR}/host/web_main.cpp ${PROJECT_SOURCE_DIR}/host/web_platform.cpp)
 target_link_libraries(skitterbat PRIVATE host game)
-set_target_properties(skitterbat PROPERTIES SUFFIX .js
-  LINK_DEPENDS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp)
-add_dependencies(skitterbat native_data)
+set_target_properties(skitterbat PROPERTIES SUFFIX .js LINK_DEPENDS ${SKITTERBAT_DATA_STAMP})
+add_dependencies(skitterbat page_data)
 target_link_options(skitterbat PRIVATE
   -O2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sFORCE_FILESYSTEM=1 -lidbfs.js
