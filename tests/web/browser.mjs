@@ -38,7 +38,7 @@ function countSoundStarts() {
   };
 }
 
-export async function openPage(browser, width, height) {
+export async function openPage(browser, width, height, hasTouch = false) {
   const page = await browser.newPage();
   page.lines = [];
   page.errors = [];
@@ -54,7 +54,7 @@ export async function openPage(browser, width, height) {
   page.on("response", (response) => {
     if (response.status() >= 400 && !favicon(response.url())) page.errors.push(`${response.status()} for ${response.url()}`);
   });
-  await page.setViewport({ width, height });
+  await page.setViewport({ width, height, hasTouch });
   await page.evaluateOnNewDocument(countSoundStarts);
   return page;
 }

@@ -146,7 +146,7 @@ tests.menu_matches_the_desktop = async () => {
                { stdio: ["ignore", "ignore", "inherit"], timeout: 120000 });
   const browser = await launch(newProfile());
   try {
-    const page = await openPage(browser, 640, 640);
+    const page = await openPage(browser, 640, 640, true);
     const menu = await loadToMenu(page, "menu", { seeLoading: true });
     check(await page.title() === "Cobalt Game", `title "${await page.title()}"`);
     check(await page.evaluate(() => document.activeElement && document.activeElement.id) === "canvas",
@@ -157,6 +157,9 @@ tests.menu_matches_the_desktop = async () => {
     const differing = difference(native, menu, 8);
     console.log(`  menu frame: ${(100 * differing).toFixed(2)} % of pixels differ from the desktop's`);
     check(differing < 0.01, `${(100 * differing).toFixed(2)} % of the menu differs from the desktop's`);
+    // A tap is the left button: tapping EASY starts a game, as a click does.
+    await page.touchscreen.tap(128, 450);
+    await waitFor("play after a tap", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
