@@ -199,11 +199,24 @@ tests.play_quit_and_keep_the_scores = async () => {
   }
 };
 
-tests.canvas_follows_the_viewport = async () => {
+tests.hidden_page_suspends_and_viewport_sizes = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
     await loadToMenu(page, "start-size");
+
+    // Another tab in front hides the page: the game suspends as when its
+    // window is iconified, which saves the state, and resumes once shown.
+    const updates = () => page.evaluate(() => Module._web_update_count());
+    const other = await browser.newPage();
+    await other.bringToFront();
+    await waitFor("the state saved on hiding", () => storedState(page), 10000);
+    const hidden = await updates();
+    await sleep(1000);
+    check(await updates() === hidden, "the game kept updating while hidden");
+    await page.bringToFront();
+    await other.close();
+    await waitFor("updates after showing the page", async () => (await updates()) > hidden + 30, 10000);
     for (const [width, height] of [[1280, 720], [400, 800]]) {
       await page.setViewport({ width, height });
       const size = await waitFor(`a ${width}x${height} canvas`, () => page.evaluate((w, h) => {
