@@ -39,7 +39,17 @@ class gxtkApp : public gxtkObject {
     virtual int OnRender() { return 0; }
     virtual int OnLoading() { return 0; }
 
+    // What a pass of the loop asks of the platform before the next pass.
+    enum class LoopWait { None, Sleep, Events, Ended };
+
+    // Blocks until the window closes: BeginRun, then passes, sleeping and
+    // waiting through the platform as they ask.
     void Run();
+    // Registers the callbacks, creates the application and renders once.
+    void BeginRun();
+    // One pass of the loop. A browser calls this from its frame callback and
+    // returns to the browser instead of sleeping or waiting.
+    LoopWait RunPass(double* sleepSeconds);
     void InvokeOnCreate();
     void InvokeOnUpdate();
     void InvokeOnRender();
