@@ -78,10 +78,17 @@ gxtkSampleRef gxtkAudio::LoadSample(const String& path) {
     return sample;
 }
 
+gxtkChannel* gxtkAudio::Channel(int channel) {
+    // Callers pass any int; one outside the table must not reach memory past it.
+    if (channel < 0 || channel >= kChannelCount) return nullptr;
+    return &channels[channel];
+}
+
 int gxtkAudio::PlaySample(gxtkSampleRef sample, int channel, int flags) {
-    if (!sample) return 0;
+    gxtkChannel* found = Channel(channel);
+    if (!sample || !found) return 0;
     FlushDiscarded(this);
-    gxtkChannel& chan = channels[channel];
+    gxtkChannel& chan = *found;
     ALuint source = chan.AL_Source();
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->buffer));
@@ -94,52 +101,53 @@ int gxtkAudio::PlaySample(gxtkSampleRef sample, int channel, int flags) {
 }
 
 int gxtkAudio::StopChannel(int channel) {
-    gxtkChannel& chan = channels[channel];
-    if (chan.state != 0) {
-        alSourceStop(chan.source);
-        MarkStopped(chan);
+    gxtkChannel* chan = Channel(channel);
+    if (chan && chan->state != 0) {
+        alSourceStop(chan->source);
+        MarkStopped(*chan);
     }
     return 0;
 }
 
 int gxtkAudio::PauseChannel(int channel) {
-    gxtkChannel& chan = channels[channel];
-    if (chan.state != 1) return 0;
-    if (SourceState(chan.source) == AL_STOPPED) {
-        MarkStopped(chan);
+    gxtkChannel* chan = Channel(channel);
+    if (!chan || chan->state != 1) return 0;
+    if (SourceState(chan->source) == AL_STOPPED) {
+        MarkStopped(*chan);
     } else {
-        alSourcePause(chan.source);
-        chan.state = 2;
+        alSourcePause(chan->source);
+        chan->state = 2;
     }
     return 0;
 }
 
 int gxtkAudio::ResumeChannel(int channel) {
-    gxtkChannel& chan = channels[channel];
-    if (chan.state != 2) return 0;
-    alSourcePlay(chan.source);
-    chan.state = 1;
+    gxtkChannel* chan = Channel(channel);
+    if (!chan || chan->state != 2) return 0;
+    alSourcePlay(chan->source);
+    chan->state = 1;
     return 0;
 }
 
 int gxtkAudio::ChannelState(int channel) {
-    gxtkChannel& chan = channels[channel];
-    if (chan.state == 1 && SourceState(chan.source) == AL_STOPPED) MarkStopped(chan);
-    return chan.state;
+    gxtkChannel* chan = Channel(channel);
+    if (!chan) return 0;
+    if (chan->state == 1 && SourceState(chan->source) == AL_STOPPED) MarkStopped(*chan);
+    return chan->state;
 }
 
 int gxtkAudio::SetVolume(int channel, float volume) {
-    alSourcef(channels[channel].AL_Source(), AL_GAIN, volume);
+    if (gxtkChannel* chan = Channel(channel)) alSourcef(chan->AL_Source(), AL_GAIN, volume);
     return 0;
 }
 
 int gxtkAudio::SetPan(int channel, float pan) {
-    alSource3f(channels[channel].AL_Source(), AL_POSITION, pan, 0, 0);
+    if (gxtkChannel* chan = Channel(channel)) alSource3f(chan->AL_Source(), AL_POSITION, pan, 0, 0);
     return 0;
 }
 
 int gxtkAudio::SetRate(int channel, float rate) {
-    alSourcef(channels[channel].AL_Source(), AL_PITCH, rate);
+    if (gxtkChannel* chan = Channel(channel)) alSourcef(chan->AL_Source(), AL_PITCH, rate);
     return 0;
 }
 

@@ -60,6 +60,8 @@ class gxtkAudio : public gxtkObject {
 
     void OnSuspend();
     void OnResume();
+    // The channel record, or null for a number outside 0..32.
+    gxtkChannel* Channel(int channel);
 
     // OpenAL buffers made by LoadSample and not yet deleted (for leak checks).
     static int LiveBuffers();

@@ -51,11 +51,7 @@ bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
         }
     }
 
-    // A stream that yields no sound at all is as good as a broken one.
-    if (total == 0) {
-        std::free(samples);
-        return false;
-    }
+    // A stream of no frames is an empty sound, as an empty WAV data chunk is.
     out->data = reinterpret_cast<unsigned char*>(samples);
     out->length = static_cast<int>(total);
     out->channels = channels;

@@ -40,13 +40,6 @@ int ReadField(const String& field) {
     return static_cast<int>(negative ? -value : value);
 }
 
-// Whether a field holds a number at all (an empty or blank field does not).
-bool HasDigits(const String& field) {
-    for (int i = 0; i < field.Length(); ++i)
-        if ((field[i] & 0xFF) >= '0' && (field[i] & 0xFF) <= '9') return true;
-    return false;
-}
-
 int SettingsChecksum(const Array<int>& settings) {
     uint32_t sum = 0;
     for (int i = 0; i < SettingCount; ++i)
@@ -112,8 +105,9 @@ int bb_Skitterbat_MyApp::m_Load() {
 
     if (count >= SettingCount) {
         for (int i = 0; i < SettingCount; ++i) Settings[i] = field(i);
-        // Settings without their checksum (no field, or one without a number) count as damaged.
-        const bool hasChecksum = count > SettingCount && HasDigits(pieces[SettingCount]);
+        // Settings without a checksum field count as damaged; a checksum field
+        // without digits reads as 0, like every other field.
+        const bool hasChecksum = count > SettingCount;
         if (hasChecksum && field(SettingCount) == SettingsChecksum(Settings)) {
             DebugLog(String("Settings Loaded"));
         } else {

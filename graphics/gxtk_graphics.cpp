@@ -72,8 +72,8 @@ bool gxtkGraphics::Validate() {
 
 void gxtkGraphics::BeginRender() {
     if (mode == 0) return;
-    int framebufferWidth = windowWidth;
-    int framebufferHeight = windowHeight;
+    framebufferWidth = windowWidth;
+    framebufferHeight = windowHeight;
     if (gxtk_platform) gxtk_platform->FramebufferSize(&framebufferWidth, &framebufferHeight);
     glViewport(0, 0, framebufferWidth, framebufferHeight);
 
@@ -171,6 +171,30 @@ int gxtkGraphics::SetBlend(int blend) {
     return 0;
 }
 
+double gxtkGraphics::PixelsPerUnitX() const {
+    if (windowWidth <= 0 || framebufferWidth <= 0) return 1;
+    return static_cast<double>(framebufferWidth) / windowWidth;
+}
+
+double gxtkGraphics::PixelsPerUnitY() const {
+    if (windowHeight <= 0 || framebufferHeight <= 0) return 1;
+    return static_cast<double>(framebufferHeight) / windowHeight;
+}
+
+int gxtkGraphics::FramebufferHeight() const {
+    return framebufferHeight > 0 ? framebufferHeight : windowHeight;
+}
+
+namespace {
+
+// A window-unit coordinate as a framebuffer pixel edge, kept where GL can take it.
+int ToPixels(long long units, double pixelsPerUnit) {
+    double pixels = std::round(static_cast<double>(units) * pixelsPerUnit);
+    return static_cast<int>(std::clamp(pixels, -1e9, 1e9));
+}
+
+} // namespace
+
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
     if (x == 0 && y == 0 && w == Width() && h == Height()) {
@@ -179,8 +203,12 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
         // A negative size would be refused by GL and keep the old box; it shows nothing.
         w = std::max(w, 0);
         h = std::max(h, 0);
+        const double across = PixelsPerUnitX(), down = PixelsPerUnitY();
+        const long long bottom = static_cast<long long>(Height()) - y - h;
+        const int left = ToPixels(x, across), right = ToPixels(static_cast<long long>(x) + w, across);
+        const int low = ToPixels(bottom, down), high = ToPixels(bottom + h, down);
         glEnable(GL_SCISSOR_TEST);
-        glScissor(x, Height() - y - h, w, h);
+        glScissor(left, low, right - left, high - low);
     }
     return 0;
 }
@@ -322,10 +350,12 @@ int gxtkGraphics::DrawPoly(const Array<float>& verts) {
 
 namespace {
 
-// True when width x height elements from offset with pitch stay inside an array of length.
+// True when width x height elements from offset with pitch stay inside an
+// array of length. Rows may not overlap, so the rectangle never holds more
+// elements than the array: no pitch makes a huge height cheap to ask for.
 bool FitsArray(int length, int width, int height, int offset, int pitch) {
     if (width <= 0 || height <= 0 || offset < 0) return false;
-    if (height > 1 && pitch < 0) return false;
+    if (height > 1 && pitch < width) return false;
     long long last = static_cast<long long>(offset) + static_cast<long long>(height - 1) * pitch + width;
     return last <= length;
 }
@@ -340,15 +370,25 @@ uint32_t SwapRedBlue(uint32_t pixel) {
 int gxtkGraphics::ReadPixels(Array<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
     Flush();
     if (!FitsArray(pixels.Length(), width, height, offset, pitch)) return 0;
-    std::vector<uint32_t> buffer(static_cast<size_t>(width) * static_cast<size_t>(height));
+    // Each element takes the framebuffer pixel under the centre of its window
+    // unit: one pixel per unit however dense the screen.
+    const double across = PixelsPerUnitX(), down = PixelsPerUnitY();
+    auto column = [&](int c) { return static_cast<long long>(std::floor((0.5 + x + c) * across)); };
+    auto rowFromTop = [&](int r) { return static_cast<long long>(std::floor((0.5 + y + r) * down)); };
+    const long long left = column(0), top = rowFromTop(0), bottom = rowFromTop(height - 1);
+    const long long readWidth = column(width - 1) - left + 1, readHeight = bottom - top + 1;
+    std::vector<uint32_t> buffer(static_cast<size_t>(readWidth) * static_cast<size_t>(readHeight));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // RGBA is the one read-back format every GL offers (WebGL refuses BGRA).
-    glReadPixels(x, Height() - y - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
+    glReadPixels(static_cast<GLint>(left), static_cast<GLint>(FramebufferHeight() - 1 - bottom),
+                 static_cast<GLsizei>(readWidth), static_cast<GLsizei>(readHeight), GL_RGBA, GL_UNSIGNED_BYTE,
+                 buffer.data());
     // GL delivers the bottom row first; the caller wants the top row first.
     for (int row = 0; row < height; ++row) {
-        const uint32_t* source = &buffer[static_cast<size_t>(height - 1 - row) * static_cast<size_t>(width)];
-        for (int col = 0; col < width; ++col)
-            pixels[offset + row * pitch + col] = static_cast<int>(SwapRedBlue(source[col]));
+        const uint32_t* source =
+            &buffer[static_cast<size_t>(bottom - rowFromTop(row)) * static_cast<size_t>(readWidth)];
+        int* target = &pixels[offset + row * pitch];
+        for (int c = 0; c < width; ++c) target[c] = static_cast<int>(SwapRedBlue(source[column(c) - left]));
     }
     return 0;
 }

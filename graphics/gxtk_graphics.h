@@ -68,6 +68,12 @@ class gxtkGraphics : public gxtkObject {
     int batchKind = 0;
     int batchCount = 0;
     gxtkSurface* batchSurface = nullptr;
+    // Pixels of the framebuffer at the last BeginRender. Everything the renderer
+    // is given is in window units; on a high-density screen the framebuffer
+    // holds more pixels than that, and the viewport, the scissor box and
+    // read-back all map onto it alike.
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
 
     // Counters for tests and benchmarks: one draw call per glDraw* issued.
     long drawCalls = 0;
@@ -114,4 +120,8 @@ class gxtkGraphics : public gxtkObject {
     void Put(gxtkVertex* v, float x, float y);
     void PutTextured(gxtkVertex* v, float x, float y, float u, float v2);
     void PackColor();
+    // Framebuffer pixels per window unit across and down, 1 before any render.
+    double PixelsPerUnitX() const;
+    double PixelsPerUnitY() const;
+    int FramebufferHeight() const;
 };

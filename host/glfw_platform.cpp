@@ -11,6 +11,18 @@
 #include <cmath>
 #include <thread>
 
+void DesktopSize(int* width, int* height) {
+    *width = 640;
+    *height = 640;
+    // GLFW aborts on a null monitor instead of reporting an error.
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (!monitor) return;
+    if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
+        *width = mode->width;
+        *height = mode->height;
+    }
+}
+
 double GlfwPlatform::Time() {
     return glfwGetTime();
 }

@@ -8,6 +8,10 @@
 
 struct GLFWwindow;
 
+// The primary monitor's current size, or 640 x 640 when GLFW knows no
+// monitor or no mode for it (a desktop without outputs, or none at all).
+void DesktopSize(int* width, int* height);
+
 class GlfwPlatform : public gxtkPlatform {
   public:
     explicit GlfwPlatform(GLFWwindow* window) : window_(window) {}

@@ -16,6 +16,8 @@ class HeadlessPlatform : public gxtkPlatform {
     bool active = true;
     int width = 640;
     int height = 480;
+    // Framebuffer pixels per window unit, 2 for a high-density screen.
+    int framebufferScale = 1;
     int mouseX = 0;
     int mouseY = 0;
     std::vector<float> axes;
@@ -55,8 +57,8 @@ class HeadlessPlatform : public gxtkPlatform {
         *h = height;
     }
     void FramebufferSize(int* w, int* h) override {
-        *w = width;
-        *h = height;
+        *w = width * framebufferScale;
+        *h = height * framebufferScale;
     }
     void SwapBuffers() override {
         ++swaps;

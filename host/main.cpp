@@ -42,11 +42,8 @@ int main(int count, char** arguments) {
         Say("glfwInit failed");
         std::exit(-1);
     }
-    int desktopWidth = 640, desktopHeight = 640;
-    if (const GLFWvidmode* desktop = glfwGetVideoMode(glfwGetPrimaryMonitor())) {
-        desktopWidth = desktop->width;
-        desktopHeight = desktop->height;
-    }
+    int desktopWidth = 0, desktopHeight = 0;
+    DesktopSize(&desktopWidth, &desktopHeight);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
     if (!window) {

@@ -1,53 +1,137 @@
-// Crash-safe writing and reading of the state file.
+// Crash-safe writing and reading of the state file. A save replaces the file
+// through a temporary one and a rename, but only where that changes nothing
+// else a plain write would have kept: links, permissions, other names.
 #include "host/state_file.h"
 
 #include "host/datapath.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr int kMaxLinkHops = 40; // as the kernel's own limit
+
+// Sets errno on every failure, a full disk included.
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0) errno = ENOSPC;
         if (wrote <= 0) return false;
         done += static_cast<size_t>(wrote);
     }
     return true;
 }
 
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 // Makes the rename itself durable; a failure here loses nothing already written.
 void SyncFolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string folder = FolderOf(path);
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
 }
 
+// The name whose file a save must change: a symbolic link stays a link and
+// its target gets the new state, as with a plain write.
+std::string FollowLinks(std::string path) {
+    char link[PATH_MAX];
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        ssize_t length = ::readlink(path.c_str(), link, sizeof link);
+        if (length <= 0 || static_cast<size_t>(length) == sizeof link) break;
+        std::string target(link, static_cast<size_t>(length));
+        path = target[0] == '/' ? target : FolderOf(path) + target;
+    }
+    return path;
+}
+
+// The game ignores what a save returns, so the player learns of a lost save here.
+int Refuse(const char* path, int status, int error) {
+    std::fprintf(stderr, "Cannot save %s: %s\n", path, std::strerror(error));
+    return status;
+}
+
+// The old way: every name of the file sees the new state, but a crash midway
+// can leave it torn.
+int WriteInPlace(const char* path, int fd, const std::string& bytes) {
+    struct stat info;
+    bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    // Writing to a pipe or device must not wait for a reader that never comes.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    bool written =
+        (!regular || ::ftruncate(fd, 0) == 0) && WriteAll(fd, bytes) && (!regular || ::fsync(fd) == 0);
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    return written ? 0 : Refuse(path, -2, error);
+}
+
 } // namespace
 
 int WriteStateFile(const char* path, const String& state) {
-    std::string target(path);
-    std::string temporary = target + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return -1;
-    // The replacement keeps the permissions the player gave the old file.
+    const std::string bytes = EncodeStateText(state);
+    const std::string target = FollowLinks(path);
+
     struct stat old;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-    bool written = WriteAll(fd, EncodeStateText(state)) && ::fsync(fd) == 0;
-    if (::close(fd) != 0) written = false;
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    bool exists = ::stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) return Refuse(path, -1, errno);
+    if (exists) {
+        // A file the player may not write is left alone, as a plain write would.
+        int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return Refuse(path, -1, errno);
+        // A rename would part a file from its other names, and devices or pipes
+        // are not ours to replace.
+        if (!S_ISREG(old.st_mode) || old.st_nlink > 1) return WriteInPlace(path, fd, bytes);
+        ::close(fd);
+    }
+
+    // One left by a save that was cut short may be read-only, or a link to
+    // somewhere else: it is never reused.
+    const std::string temporary = target + ".tmp";
+    ::unlink(temporary.c_str());
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // The folder takes no new file, but the old one may still be writable.
+        int direct = ::open(target.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+        if (direct < 0) return Refuse(path, -1, errno);
+        return WriteInPlace(path, direct, bytes);
+    }
+    if (exists) {
+        // The replacement keeps the owner and permissions of the old file; only
+        // root can hand a file to someone else, and only root needs to.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] int kept = ::fchown(fd, old.st_uid, old.st_gid);
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
         ::unlink(temporary.c_str());
-        return -2;
+        return Refuse(path, -2, error);
     }
     SyncFolderOf(target);
     return 0;

@@ -4,9 +4,12 @@
 
 #include "host/runtime.h"
 
-// Writes the UTF-8 text to a temporary file beside `path`, syncs it and
-// renames it over `path`. Returns 0, -1 when the file cannot be created, or
-// -2 when it could not be written whole; on failure `path` is left untouched.
+// Writes the UTF-8 text to a temporary file beside the file `path` names
+// (through any symbolic links), syncs it and renames it over that file.
+// A file with other hard links, or in a folder that takes no new file, is
+// written in place instead. Returns 0; -1 when the file may not be written
+// or cannot be created (it is then left alone); -2 when the text could not
+// be stored whole. Every failure is reported once on standard error.
 int WriteStateFile(const char* path, const String& state);
 
 // The decoded text of `path`, or the empty text when it cannot be read.

@@ -8,6 +8,7 @@
 #include <AL/alc.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <thread>
 
@@ -292,6 +293,28 @@ TEST_F(AudioDeviceTest, SoundsThroughTheFrameworkFunctions) {
     bb_audio_Sound empty;
     bb_audio_PlaySound(&empty, 3, 0); // a sound without a sample plays nothing
     EXPECT_EQ(audio->ChannelState(3), 0);
+}
+
+TEST_F(AudioDeviceTest, ChannelNumbersOutsideTheTableDoNothing) {
+    gxtkSampleRef sample = audio->LoadSample("cobalt://data/long.wav");
+    ASSERT_TRUE(sample);
+    for (int channel : {-1, 33, 1000, INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(channel);
+        audio->SetVolume(channel, 0.5f);
+        audio->SetPan(channel, 1);
+        audio->SetRate(channel, 2);
+        audio->PlaySample(sample, channel, 1);
+        EXPECT_EQ(audio->ChannelState(channel), 0);
+        audio->PauseChannel(channel);
+        audio->ResumeChannel(channel);
+        audio->StopChannel(channel);
+        EXPECT_EQ(audio->ChannelState(channel), 0);
+    }
+    // Nothing started and no source made anywhere.
+    for (const gxtkChannel& channel : audio->channels) {
+        EXPECT_EQ(channel.source, 0u);
+        EXPECT_EQ(channel.state, 0);
+    }
 }
 
 TEST(AudioWithoutDevice, CarriesOnSilently) {

@@ -247,6 +247,26 @@ TEST_F(SoundDecodeTest, OggVorbisDecodesToSixteenBitFrames) {
     EXPECT_TRUE(Load("cobalt://data/TONE.OGG").ok);
 }
 
+TEST_F(SoundDecodeTest, OggWithoutAudioIsAnEmptySound) {
+    // The three header packets end the second page; cut there, the stream
+    // opens and decodes no frame.
+    const std::string whole = Read(AUDIO_TEST_DATA "/tone_mono_10000.ogg");
+    const size_t page = whole.find("OggS", 4);
+    ASSERT_NE(page, std::string::npos);
+    const int segments = static_cast<unsigned char>(whole[page + 26]);
+    size_t end = page + 27 + static_cast<size_t>(segments);
+    for (int i = 0; i < segments; ++i) end += static_cast<unsigned char>(whole[page + 27 + i]);
+    ASSERT_LT(end, whole.size());
+    Write("data/empty.ogg", whole.substr(0, end));
+
+    Decoded d = Load("cobalt://data/empty.ogg");
+    EXPECT_TRUE(d.ok);
+    EXPECT_EQ(d.length, 0);
+    EXPECT_EQ(d.channels, 1);
+    EXPECT_EQ(d.bytesPerSample, 2);
+    EXPECT_EQ(d.hertz, 22050);
+}
+
 TEST_F(SoundDecodeTest, BrokenOggFilesGiveNull) {
     std::string whole = Read(AUDIO_TEST_DATA "/tone_mono_10000.ogg");
     ASSERT_GT(whole.size(), 1000u);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -229,6 +230,81 @@ TEST_F(RendererTest, ReadPixelsGivesTopRowFirstAsArgb) {
     Array<int> small(4);
     g->ReadPixels(small, 0, 0, 3, 2, 0, 3);
     EXPECT_EQ(small[0], 0);
+}
+
+TEST_F(RendererTest, RowsThatWouldOverlapAreRefused) {
+    // With a pitch below the width every row would land on the same elements,
+    // and the array would no longer bound the rectangle's size.
+    gxtkSurfaceRef surface = g->CreateSurface(2, 2);
+    ASSERT_TRUE(surface);
+    Array<int> opaque(4);
+    for (int i = 0; i < 4; ++i) opaque[i] = static_cast<int>(0xff102030u);
+    g->WritePixels2(surface.get(), opaque, 0, 0, 2, 2, 0, 2);
+    const std::vector<unsigned char> before = TextureBytes(surface->textureName, GL_BGRA, 4);
+
+    Array<int> row(2);
+    row[0] = 5;
+    for (int pitch : {0, 1, -2}) {
+        SCOPED_TRACE(pitch);
+        g->ReadPixels(row, 0, 0, 2, 2, 0, pitch);
+        EXPECT_EQ(row[0], 5);
+        g->WritePixels2(surface.get(), row, 0, 0, 2, 2, 0, pitch);
+        EXPECT_EQ(TextureBytes(surface->textureName, GL_BGRA, 4), before);
+    }
+    // One row needs no pitch at all.
+    g->ReadPixels(row, 0, 0, 2, 1, 0, 0);
+    EXPECT_EQ(static_cast<uint32_t>(row[0]), 0xff000000u);
+}
+
+TEST_F(RendererTest, DenseScreensClipAndReadBackInWindowUnits) {
+    // A framebuffer of 640 x 480 pixels behind a window of 320 x 240 units.
+    struct Restore {
+        ~Restore() {
+            platform.width = 640;
+            platform.height = 480;
+            platform.framebufferScale = 1;
+        }
+    } restore;
+    platform.width = 320;
+    platform.height = 240;
+    platform.framebufferScale = 2;
+    ASSERT_TRUE(g->Validate());
+    g->BeginRender();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 480);
+
+    g->SetScissor(10, 20, 30, 40);
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(box[0], 20);
+    EXPECT_EQ(box[1], 2 * (240 - 20 - 40));
+    EXPECT_EQ(box[2], 60);
+    EXPECT_EQ(box[3], 80);
+    g->Cls(0, 0, 0);
+    g->DrawRect(0, 0, 320, 240);
+    g->SetScissor(0, 0, 320, 240);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    g->SetColor(255, 0, 0);
+    g->DrawRect(100, 100, 10, 10);
+    g->Flush();
+
+    // Read back in the units it was drawn in: the box edges and the square.
+    EXPECT_EQ(PixelAt(*g, 10, 20), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 39, 59), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(PixelAt(*g, 9, 20), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 40, 59), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 39, 60), (Rgba{0, 0, 0, 255}));
+    Array<int> square(12 * 12);
+    g->ReadPixels(square, 99, 99, 12, 12, 0, 12);
+    for (int row = 0; row < 12; ++row) {
+        for (int column = 0; column < 12; ++column) {
+            const bool inside = row >= 1 && row <= 10 && column >= 1 && column <= 10;
+            EXPECT_EQ(static_cast<uint32_t>(square[row * 12 + column]), inside ? 0xffff0000u : 0xff000000u)
+                << column << "," << row;
+        }
+    }
 }
 
 TEST_F(RendererTest, WritePixelsPremultipliesIntoTheTexture) {

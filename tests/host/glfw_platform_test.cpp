@@ -3,6 +3,9 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 TEST(GlfwPlatform, ReportsTheRealWindowAndClock) {
     glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
     GLFWwindow* window = glfwCreateWindow(200, 120, "platform test", nullptr, nullptr);
@@ -48,4 +51,21 @@ TEST(GlfwPlatform, ReportsTheRealWindowAndClock) {
     glfwSetWindowShouldClose(window, GLFW_TRUE);
     EXPECT_FALSE(platform.WindowOpened());
     glfwDestroyWindow(window);
+}
+
+TEST(GlfwPlatform, DesktopWithoutMonitorFallsBackToTheWindowSize) {
+    // GLFW knows no monitor once it is shut down; a null monitor must never
+    // reach GLFW, which aborts on it. The child re-runs the test on a connection
+    // of its own, leaving the shared window alone.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            glfwTerminate();
+            int width = 0;
+            int height = 0;
+            DesktopSize(&width, &height);
+            std::fprintf(stderr, "%dx%d\n", width, height);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "640x640");
 }
