@@ -94,6 +94,9 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int ICadeChar = 0;
     int NeedRelease = 0;
     int ButtonLock = 0;
+    // The back key was held at the last play frame: it opens the pause panel
+    // only on a new press.
+    int BackHeld = 0;
 
     // Menus and boxes.
     int Difficulty = 0;
