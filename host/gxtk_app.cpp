@@ -175,4 +175,7 @@ void gxtkApp::Run() {
         }
         if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
     }
+    // Closing ends the run as iconifying would pause it: the application
+    // saves what it has. One already suspended saved when it was.
+    InvokeOnSuspend();
 }
