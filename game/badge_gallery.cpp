@@ -26,15 +26,18 @@ int bb_Skitterbat_MyApp::m_BadgesBox() {
     m_Rect(w * 0.12f, -1, w * 0.76f, h + 2);
     m_SetCol(255, 255, 255, 1);
 
-    // Rows use the scroll from before this update's easing. The scroll has no
-    // lower limit, so the conversion is bounded to stay a defined int.
+    // Rows use the scroll from before this update's easing. A drag can take
+    // the scroll far past either end for an update, so the conversion is
+    // bounded to stay a defined int.
     BoxExtent = static_cast<int>(std::max(GalleryScroll, -1.0e9f));
     GallerySel = -1;
 
     if (m_PlayKey(0)) GalleryTarget -= KeyScrollStep;
     if (m_PlayKey(8)) GalleryTarget += KeyScrollStep;
-    GalleryTarget = std::min(GalleryTarget, 0.0f);
-    // A drag past the top is pulled back by the clamp of the next update.
+    // The first row stops at the top and the last one at the bottom.
+    const float lastRowTop = std::min(h - static_cast<float>(RowHeight * BadgeCount), 0.0f);
+    GalleryTarget = std::clamp(GalleryTarget, lastRowTop, 0.0f);
+    // A drag past either end is pulled back by the clamp of the next update.
     if (MouseDown != 0 && static_cast<float>(MouseX) > w * 0.12f)
         GalleryTarget += DragFactor * static_cast<float>(MouseY - PrevMouseY);
 

@@ -27,6 +27,7 @@ void PauseForSuspend(bb_Skitterbat_MyApp& game) {
         game.Paused = 1;
         game.PauseSlide = 1;
         game.PauseSlideY = static_cast<int>(bb_Skitterbat_jscrh / 2);
+        game.PauseSelection = 0;
     } else {
         game.Paused = 0;
         game.PauseSlide = 0;

@@ -83,6 +83,14 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
             }
         }
     }
+    // The pointer takes steering back from the keys by moving over the play area.
+    const bool pointerMoved = MouseX != PrevMouseX || MouseY != PrevMouseY;
+    const bool overPlayArea = MouseX >= 0 && static_cast<float>(MouseX) < bb_Skitterbat_jscrw &&
+                              MouseY >= 0 && static_cast<float>(MouseY) < bb_Skitterbat_jscrh;
+    if (bb_Skitterbat_keys == 1 && pointerMoved && overPlayArea && !m_PlayKey(3) && !m_PlayKey(5)) {
+        bb_Skitterbat_keys = 0;
+        PaddleSpeed = 0.0f;
+    }
     if (bb_Skitterbat_keys == 0 && Paused == 0) PaddleTargetX = static_cast<float>(MouseX);
     if (LaunchTimer > 0) LaunchTimer -= 1;
     if (touched == 0) NeedRelease = 0;

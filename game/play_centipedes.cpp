@@ -10,13 +10,15 @@ void bb_Skitterbat_MyApp::StepSegment(int i) {
     SegmentCount += 1;
     // No new centipede while any segment is still near the top.
     if (Objects[i + ObjY] < 48.0f) PedeReleaseTimer = 250;
-    if (Paused == 0) Objects[i + ObjX] += Objects[i + ObjDX];
+    // A paused segment stays put: it neither advances nor drops a row.
+    const bool moving = Paused == 0;
+    if (moving) Objects[i + ObjX] += Objects[i + ObjDX];
     // X stays outside; the next frame's move brings it back in.
-    if (Objects[i + ObjX] < 16.0f) {
+    if (moving && Objects[i + ObjX] < 16.0f) {
         Objects[i + ObjY] += 16.0f;
         Objects[i + ObjDX] = std::fabs(Objects[i + ObjDX]);
     }
-    if (Objects[i + ObjX] > w - 16.0f) {
+    if (moving && Objects[i + ObjX] > w - 16.0f) {
         Objects[i + ObjY] += 16.0f;
         Objects[i + ObjDX] = -std::fabs(Objects[i + ObjDX]);
     }
@@ -56,7 +58,8 @@ void bb_Skitterbat_MyApp::StepSegment(int i) {
             Score += 10;
             for (int k = 0; k < 5; ++k) m_AddPart(Objects[i + ObjX], Objects[i + ObjY]);
         }
-        if (kind > 4.0f && kind < 9.0f && std::fabs(Objects[j + ObjX] - Objects[i + ObjX]) < 12.0f &&
+        if (moving && kind > 4.0f && kind < 9.0f &&
+            std::fabs(Objects[j + ObjX] - Objects[i + ObjX]) < 12.0f &&
             std::fabs(Objects[j + ObjY] + 4.0f - Objects[i + ObjY]) < 10.0f) {
             Objects[i + ObjDX] = -Objects[i + ObjDX];
             Objects[i + ObjY] += 16.0f;

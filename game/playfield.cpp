@@ -104,6 +104,10 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
     GameEnded = 0;
     OverTimer = 0;
     Mode = ModePlaying;
+    // A pause opened while the last game was ending must not carry over.
+    Paused = 0;
+    PauseSlide = -1;
+    PauseSlideY = -64;
     for (float& f : Objects) f = 0.0f;
     PaddleX = bb_Skitterbat_jscrw / 2.0f;
     PaddleSize = 2;
@@ -118,6 +122,12 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
     BallBonusRounds = 1;
     PedesToCome = Difficulty == 3 ? 4 : Difficulty;
     PedeReleaseTimer = 250;
+    PlacePaddleLine();
+    m_AddBall();
+    return 0;
+}
+
+void bb_Skitterbat_MyApp::PlacePaddleLine() {
     PaddleY = static_cast<int>(bb_Skitterbat_jscrh - 48.0f);
     if (Landscape == 0) {
         // Portrait: lift the paddle for the thumb, but never above a square field.
@@ -125,20 +135,21 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
         if (bb_Skitterbat_jscrw > static_cast<float>(PaddleY))
             PaddleY = static_cast<int>(bb_Skitterbat_jscrw);
     }
-    m_AddBall();
-    return 0;
 }
 
 int bb_Skitterbat_MyApp::m_InGame() {
     m_ResetDraw();
     MenuSlide = -32;
-    if (m_PlayKey(99) && Paused == 0) {
+    // The press that closed the panel must be released before one opens it again.
+    const bool back = m_PlayKey(99);
+    if (back && BackHeld == 0 && Paused == 0) {
         ButtonLock = 1;
         Paused = 1;
         PauseSlide = 1;
         PauseSelection = 0;
         m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
     }
+    BackHeld = back ? 1 : 0;
     if (m_Button(97, 16.0f, 16.0f, 0) != 0 && Paused == 0) {
         Paused = 1;
         PauseSlide = 1;

@@ -139,6 +139,9 @@ void gxtkApp::Run() {
         else if (wait == LoopWait::Events)
             platform->WaitEvents();
     }
+    // Closing ends the run as iconifying would pause it: the application
+    // saves what it has. One already suspended saved when it was.
+    InvokeOnSuspend();
 }
 
 void gxtkApp::BeginRun() {

@@ -6,7 +6,7 @@ import time
 
 import e2e
 from e2e import check
-from screens import start_at_menu, strip
+from screens import start_at_menu, strip, virtual_to_screen
 from state import State
 
 # Difficulty 2, the one selected at start, is entry 1 of the score lists.
@@ -114,3 +114,21 @@ def test_starting_a_game_makes_sound(s):
     quiet, loud = peak(samples[:split]), peak(samples[split:])
     check(quiet < 64, f"the menu made sound before anything happened (peak {quiet})")
     check(loud > 1000, f"starting a game made no sound (peak {loud})")
+
+
+def test_closing_the_window_saves(s):
+    s.install_program()
+    game, window, geometry = start_at_menu(s)
+    # The menu's sound switch sits at the top middle of the virtual screen.
+    _, _, w, h = geometry
+    x, y = virtual_to_screen(geometry, int(w / max(w / 640, h / 480) / 2), 32)
+    s.xdotool("mousemove", str(x), str(y))
+    s.xdotool("mousedown", "1")
+    time.sleep(0.3)
+    s.xdotool("mouseup", "1")
+    time.sleep(0.3)
+    check(not os.path.exists(s.state_path()), "a state file before the window was closed")
+    check(game.close() == 0, game.describe())
+    check(os.path.exists(s.state_path()), "no state file after the window was closed")
+    state = State.read(s.state_path())
+    check(state.settings[SOUND] == 0, f"the sound setting is {state.settings[SOUND]}, not 0")

@@ -2,9 +2,11 @@
 
 import os
 import re
+import time
 
 import e2e
 from e2e import check
+from screens import start_at_menu, strip
 
 # Every image the loader reads, without resolution suffix.
 IMAGES = {"gfx", "bg", "BadgesA", "fonts/editundo", "common/icade", "common/TarnLogo", "common/dpad",
@@ -110,3 +112,32 @@ def test_resizes_keep_memory_level(s):
     check(after - settled < 16 * 1024, f"resident memory grew from {settled} to {after} KiB")
     status = game.close(60)
     check(status == 0, f"exit status {status}\n{game.describe()}")
+
+
+def pause_panel_at(s, geometry):
+    """Whether the orange pause panel fills the space left of Resume, for any window size."""
+    _, _, w, h = geometry
+    scale = max(w / 640, h / 480)
+    cx, cy = w / scale / 2, int(h / scale / 2)
+    pixels = strip(s.screenshot("paused"), geometry, cx - 100, cx - 40, cy + 22, cy + 46)
+    orange = [p for p in pixels if 170 <= p[0] <= 215 and 95 <= p[1] <= 140 and p[2] <= 45]
+    return len(orange) > 0.9 * len(pixels)
+
+
+def test_resize_during_play_keeps_the_game(s):
+    s.install_program()
+    game, window, geometry = start_at_menu(s)
+    s.key("Return")
+    time.sleep(2.0)
+    s.xdotool("windowsize", window, "700", "640")
+    e2e.wait_until("the new window size", lambda: s.geometry(window)[2:] == (700, 640), 20, 0.2)
+    geometry = s.geometry(window)
+    # The art reloads; then the game is back, paused, instead of the menu.
+    e2e.wait_until("the pause panel after the reload", lambda: pause_panel_at(s, geometry), 60, 0.3)
+    s.key("Escape")
+    time.sleep(1.0)
+    check(not pause_panel_at(s, geometry), "the pause panel did not close")
+    # Only play opens the panel with the back key: the game goes on.
+    s.key("Escape")
+    e2e.wait_until("the pause panel in play", lambda: pause_panel_at(s, geometry), 20, 0.3)
+    check(game.close(60) == 0, game.describe())

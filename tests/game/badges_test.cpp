@@ -116,13 +116,14 @@ TEST(Badges, GalleryScrollsByKeysAndDrag) {
     EXPECT_EQ(g.GalleryTarget, -16);
     EXPECT_FLOAT_EQ(g.GalleryScroll, -16.0f / 6);
     h.Update(99);
-    EXPECT_EQ(g.GalleryTarget, -1600); // no lower limit
+    EXPECT_EQ(g.GalleryTarget, 480 - 20 * 72) << "stops with the last badge at the bottom";
     h.KeyUp(kUp);
     h.Update(40);
-    EXPECT_EQ(g.GalleryScroll, -1600); // eased and snapped
-    EXPECT_EQ(g.BoxExtent, -1600);
-    // Rows far above the screen are skipped.
-    EXPECT_EQ(h.AllText(), "");
+    EXPECT_EQ(g.GalleryScroll, -960); // eased and snapped
+    EXPECT_EQ(g.BoxExtent, -960);
+    // Rows above the screen are skipped; the last one shows.
+    EXPECT_FALSE(h.HasText("Red Pod"));
+    EXPECT_TRUE(h.HasText("Skill Shot"));
 
     h.KeyDown(kDown);
     h.Update(150);
@@ -143,7 +144,16 @@ TEST(Badges, GalleryScrollsByKeysAndDrag) {
     EXPECT_EQ(g.GalleryTarget, 150);
     h.Update();
     EXPECT_EQ(g.GalleryTarget, 0);
+    // Past the end likewise.
+    g.GalleryTarget = -900;
+    h.MouseToGame(300, 0);
+    h.Update();
+    EXPECT_EQ(g.GalleryTarget, -1350);
+    h.Update();
+    EXPECT_EQ(g.GalleryTarget, -960);
     h.MouseButton(false);
+    h.Update();
+    g.GalleryTarget = 0;
     // Left of the gallery the pointer does not drag.
     h.Update();
     h.MouseToGame(40, 200);

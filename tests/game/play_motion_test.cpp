@@ -82,7 +82,9 @@ TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
     bb_Skitterbat_MyApp& g = *game;
     QuietField();
     Place(5, 1, 300, 100, 4, 0, 0);
-    Place(6, 1, 630, 100, 4, 0, 0); // already past the wall
+    Place(6, 1, 628, 100, -4, 0, 0); // past the wall, turned there when play stopped
+    Place(7, 1, 200, 404, 4, 0, 0);  // on a mushroom, a row above the paddle's reach
+    Place(8, 3, 200, 400, 0, 0, 5);
     Place(10, 4, 200, 200, 3, 3, 17);
     Place(11, 2, 100, 300, 0, 0, 18);
     g.m_AddPart(50, 50);
@@ -99,8 +101,7 @@ TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
     EXPECT_EQ(Obj(5, ObjX), 300.0f);
     EXPECT_EQ(Obj(10, ObjX), 200.0f);
     EXPECT_EQ(Obj(10, ObjY), 200.0f);
-    EXPECT_EQ(Obj(6, ObjX), 630.0f);
-    EXPECT_EQ(Obj(6, ObjY), 116.0f) << "a segment past a wall still drops";
+    EXPECT_EQ(Obj(6, ObjX), 628.0f);
     EXPECT_EQ(Obj(11, ObjX), 100.0f - (100.0f - 320.0f) * 0.125f) << "held balls still ease to the paddle";
     EXPECT_EQ(Obj(11, ObjY), 300.0f - (300.0f - 420.0f) * 0.125f);
     EXPECT_EQ(g.LaunchTimer, 49);
@@ -109,6 +110,17 @@ TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
     EXPECT_NE(g.Parts[part + PartY], partY);
     EXPECT_EQ(g.PaddleSpeed, 2.0f) << "keys still steer";
     EXPECT_EQ(g.PaddleTargetX, 322.0f) << "the pointer does not";
+
+    // Nothing comes closer to the paddle however long the pause lasts.
+    Step(60);
+    EXPECT_EQ(Obj(6, ObjX), 628.0f);
+    EXPECT_EQ(Obj(6, ObjY), 100.0f) << "a segment past a wall waits to drop";
+    EXPECT_EQ(Obj(7, ObjY), 404.0f) << "and one on a mushroom waits to turn";
+    EXPECT_EQ(g.GameEnded, 0);
+    g.Paused = 0;
+    Step();
+    EXPECT_EQ(Obj(6, ObjY), 100.0f) << "moving back inside, it has no wall to drop at";
+    EXPECT_EQ(Obj(7, ObjY), 420.0f);
 }
 
 TEST_F(PlayMotionTest, PaddleAcceleratesWithKeysAndFollowsThePointerInSteps) {
@@ -130,13 +142,13 @@ TEST_F(PlayMotionTest, PaddleAcceleratesWithKeysAndFollowsThePointerInSteps) {
     Step(10);
     EXPECT_EQ(g.PaddleX, 624.0f) << "kept on the screen";
 
-    // Key steering shuts the pointer out until a touch.
+    // Key steering shuts out a resting pointer; moving it over the play area
+    // hands steering back, as a touch does.
+    Step();
+    EXPECT_EQ(bb_Skitterbat_keys, 1);
+    EXPECT_EQ(g.PaddleX, 624.0f);
     PointAt(100);
     Step();
-    EXPECT_EQ(g.PaddleX, 624.0f);
-    H().MouseButton(true);
-    Step();
-    H().MouseButton(false);
     EXPECT_EQ(bb_Skitterbat_keys, 0);
     EXPECT_EQ(g.PaddleTargetX, 100.0f);
     EXPECT_EQ(g.PaddleX, 608.0f);
@@ -144,6 +156,20 @@ TEST_F(PlayMotionTest, PaddleAcceleratesWithKeysAndFollowsThePointerInSteps) {
     EXPECT_EQ(g.PaddleX, 128.0f) << "16 units a frame";
     Step();
     EXPECT_EQ(g.PaddleX, 100.0f);
+
+    // Moving outside the window leaves the keys in charge; a touch takes over.
+    H().KeyDown(KeyRight);
+    Step();
+    H().KeyUp(KeyRight);
+    H().MouseTo(-50, 100);
+    Step();
+    EXPECT_EQ(bb_Skitterbat_keys, 1);
+    PointAt(300);
+    H().MouseButton(true);
+    Step();
+    H().MouseButton(false);
+    EXPECT_EQ(bb_Skitterbat_keys, 0);
+    EXPECT_EQ(g.PaddleSpeed, 0.0f);
 }
 
 TEST_F(PlayMotionTest, HeldBallsLaunchByKeyFreshTouchOrTimer) {

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int KeyBack = 27, KeySpace = 32, KeyLeft = 37, KeyRight = 39, KeyDown = 40;
+constexpr int KeyEnter = 13, KeyBack = 27, KeySpace = 32, KeyLeft = 37, KeyRight = 39, KeyDown = 40;
 
 class PlayPauseTest : public testing::Test {
   protected:
@@ -81,7 +81,7 @@ TEST_F(PlayPauseTest, BackKeyOpensAndClosesThePanelOncePerPress) {
     EXPECT_TRUE(RectAt(180, 196, 280, 104)) << "the landscape panel";
     EXPECT_TRUE(FocusRingAt(320, 248)) << "focus starts on Resume";
 
-    // Held back key: closes once, and opens again as soon as the panel is gone.
+    // Held back key: closes once, and stays closed until it is released.
     h.KeyDown(KeyBack);
     h.Update();
     EXPECT_EQ(g.PauseSlide, -1);
@@ -90,10 +90,12 @@ TEST_F(PlayPauseTest, BackKeyOpensAndClosesThePanelOncePerPress) {
     h.Update();
     EXPECT_EQ(g.Paused, 0);
     EXPECT_EQ(g.PauseSlideY, -40);
-    h.Update();
-    EXPECT_EQ(g.Paused, 1);
-    EXPECT_EQ(g.PauseSlide, 1);
+    h.Update(30);
+    EXPECT_EQ(g.Paused, 0) << "a back key held on does not open it again";
     h.KeyUp(KeyBack);
+    h.Update();
+    h.PressKey(KeyBack);
+    EXPECT_EQ(g.Paused, 1) << "a new press does";
 }
 
 TEST_F(PlayPauseTest, KeysMoveTheFocusToggleSoundAndResume) {
@@ -149,6 +151,40 @@ TEST_F(PlayPauseTest, QuitEndsTheGameAndReturnsToTheMenu) {
     EXPECT_EQ(g.PauseSlideY, -64) << "closed at once, no slide";
     for (int i = 0; i < 200 && g.Mode != ModeMenu; ++i) h.Update();
     EXPECT_EQ(g.Mode, ModeMenu);
+}
+
+TEST_F(PlayPauseTest, ResumeAfterASuspendPutsTheFocusOnResume) {
+    h.StartGame(2);
+    h.Update(40);
+    OpenAndSettle();
+    Press(KeyLeft);
+    ASSERT_EQ(g.PauseSelection, -1);
+    h.Suspend();
+    h.Resume();
+    EXPECT_EQ(g.Paused, 1);
+    EXPECT_EQ(g.PauseSelection, 0);
+    Press(KeyEnter);
+    EXPECT_EQ(g.GameEnded, 0);
+    EXPECT_EQ(g.PauseSlide, -1) << "Enter resumes";
+}
+
+TEST_F(PlayPauseTest, PauseOpenedAsTheGameEndsIsClosedByTheNextGame) {
+    h.StartGame(2);
+    h.Update(40);
+    g.GameEnded = 1;
+    h.Update(10);
+    Press(KeyBack);
+    ASSERT_EQ(g.Paused, 1);
+    for (int i = 0; i < 200 && g.Mode != ModeMenu; ++i) h.Update();
+    ASSERT_EQ(g.Mode, ModeMenu);
+    h.StartGame(2);
+    EXPECT_EQ(g.Paused, 0);
+    EXPECT_EQ(g.PauseSlide, -1);
+    EXPECT_EQ(g.PauseSlideY, -64);
+    PlayUntilPhase(10);
+    h.Update();
+    Press(KeySpace);
+    EXPECT_EQ(HeldBalls(), 0) << "play runs: the select key launches";
 }
 
 TEST_F(PlayPauseTest, TapsWorkThePanelButtonsAndTiltBoxes) {

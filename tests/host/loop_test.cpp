@@ -115,7 +115,9 @@ TEST_F(Loop, LongStallRunsSevenUpdatesThenNormalPacing) {
     for (size_t i = 11; i < host.updateTimes.size(); ++i)
         EXPECT_NEAR(host.updateTimes[i] - host.updateTimes[i - 1], kPeriod, 1e-5) << i;
     for (size_t i = 1; i < 3; ++i) EXPECT_NEAR(host.updateTimes[i] - host.updateTimes[i - 1], kPeriod, 1e-5);
-    EXPECT_EQ(host.Count("suspend"), 0);
+    // Only the close suspends, to let the application save.
+    EXPECT_EQ(host.Count("suspend"), 1);
+    EXPECT_EQ(host.calls.back(), "suspend");
     EXPECT_EQ(platform.swaps, 9);
     // Events are polled once per frame that updates.
     EXPECT_EQ(platform.polls, 8);
@@ -162,9 +164,14 @@ TEST_F(Loop, SuspendAndResumeFollowTheWindow) {
         rendersWhenResumed = host.Count("render");
         EXPECT_EQ(host.nextUpdateTime, platform.now + kPeriod); // timing restarted
     };
+    bool runningBeforeClose = false;
     host.onUpdate = [&](int update) {
         if (update == 5) platform.iconified = true;
-        if (update == 8) platform.opened = false;
+        if (update == 8) {
+            runningBeforeClose =
+                !host.isSuspended && host.updatesPerSecond == 60 && SourceState(source) == AL_PLAYING;
+            platform.opened = false;
+        }
     };
     int rendersWhenSuspended = -1;
     double resumedAt = 0;
@@ -187,13 +194,13 @@ TEST_F(Loop, SuspendAndResumeFollowTheWindow) {
     };
     host.Run();
 
-    EXPECT_EQ(host.Count("suspend"), 1);
+    EXPECT_EQ(host.Count("suspend"), 2); // the iconify and the close
     EXPECT_EQ(host.Count("resume"), 1);
     EXPECT_EQ(platform.waits, 4);
     // The application hears of the suspend before the sound pauses, and of the
     // resume after it plays again.
-    EXPECT_EQ(seen, (std::vector<ALint>{AL_PLAYING, AL_PAUSED, AL_PLAYING}));
-    EXPECT_EQ(SourceState(source), AL_PLAYING);
+    EXPECT_EQ(seen, (std::vector<ALint>{AL_PLAYING, AL_PAUSED, AL_PLAYING, AL_PLAYING}));
+    EXPECT_TRUE(runningBeforeClose);
     EXPECT_EQ(rendersWhenResumed, rendersWhenSuspended); // nothing drawn while suspended
     // Callbacks other than renders, with runs of updates shown once.
     std::vector<std::string> order;
@@ -201,13 +208,15 @@ TEST_F(Loop, SuspendAndResumeFollowTheWindow) {
         if (call == "render" || (call == "update" && !order.empty() && order.back() == "update")) continue;
         order.push_back(call);
     }
-    EXPECT_EQ(order, (std::vector<std::string>{"create", "update", "suspend", "resume", "update"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"create", "update", "suspend", "resume", "update", "suspend"}));
     // No catching up after the suspension: the first update comes one full period later.
     ASSERT_EQ(host.updateTimes.size(), 8u);
     EXPECT_NEAR(host.updateTimes[5] - resumedAt, kPeriod, 1e-5);
     EXPECT_NEAR(host.updateTimes[6] - host.updateTimes[5], kPeriod, 1e-5);
-    EXPECT_FALSE(host.isSuspended);
-    EXPECT_EQ(host.updatesPerSecond, 60);
+    // The close suspended it as an iconify does.
+    EXPECT_TRUE(host.isSuspended);
+    EXPECT_EQ(SourceState(source), AL_PAUSED);
 
     host.ownedAudio->StopChannel(0);
 }
@@ -233,7 +242,9 @@ TEST_F(Loop, EmptyWindowSkipsStepsButKeepsTime) {
     EXPECT_NEAR(host.updateTimes[3] - host.updateTimes[2], kPeriod, 1e-5);
     EXPECT_EQ(host.updatesPerRender, (std::vector<int>{0, 1, 2, 1, 1}));
     EXPECT_EQ(platform.polls, 5 + 19);
-    EXPECT_EQ(host.Count("suspend"), 0);
+    // Only the close suspends, to let the application save.
+    EXPECT_EQ(host.Count("suspend"), 1);
+    EXPECT_EQ(host.calls.back(), "suspend");
 }
 
 TEST_F(Loop, UnfocusedVisibleWindowKeepsRunning) {
@@ -245,7 +256,9 @@ TEST_F(Loop, UnfocusedVisibleWindowKeepsRunning) {
     host.Run();
     EXPECT_EQ(host.Count("update"), 10);
     EXPECT_EQ(host.Count("render"), 11);
-    EXPECT_EQ(host.Count("suspend"), 0);
+    // Only the close suspends, to let the application save.
+    EXPECT_EQ(host.Count("suspend"), 1);
+    EXPECT_EQ(host.calls.back(), "suspend");
     EXPECT_EQ(platform.waits, 0);
 }
 
@@ -265,10 +278,11 @@ TEST_F(Loop, RateChangesClockAndClosedWindow) {
     EXPECT_EQ(host.updatesPerSecond, 0);
     EXPECT_EQ(host.secondsPerUpdate, 1.0 / 30); // rate 0 touches nothing else
 
-    // A window closed before the loop starts still gets its create and first render.
+    // A window closed before the loop starts still gets its create and first
+    // render, and the suspend that lets it save.
     platform.opened = false;
     host.Run();
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"create", "render"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"create", "render", "suspend"}));
 }
 
 TEST(LoopDeathTest, CreateWithEmptyWindowAborts) {
