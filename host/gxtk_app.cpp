@@ -133,7 +133,7 @@ void gxtkApp::Run() {
     for (;;) {
         double sleepSeconds = 0;
         LoopWait wait = RunPass(&sleepSeconds);
-        if (wait == LoopWait::Ended) return;
+        if (wait == LoopWait::Ended) break;
         if (wait == LoopWait::Sleep)
             platform->Sleep(sleepSeconds);
         else if (wait == LoopWait::Events)
