@@ -2,6 +2,7 @@
 // GLFW 3's callback signatures to the host's static callbacks.
 #include "host/glfw_platform.h"
 
+#include "host/fullscreen.h"
 #include "host/gxtk_app.h"
 
 #include <GLFW/glfw3.h>
@@ -62,7 +63,10 @@ int TruncateToInt(double value) {
     return static_cast<int>(value);
 }
 
-void KeyCallback(GLFWwindow*, int key, int, int action, int) {
+void KeyCallback(GLFWwindow* window, int key, int, int action, int mods) {
+    auto* platform = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(window));
+    FullscreenSwitch* fullscreen = platform ? platform->Fullscreen() : nullptr;
+    if (fullscreen && fullscreen->TakeKey(key, action, mods)) return;
     gxtkApp::OnKey(key, action);
 }
 
@@ -106,6 +110,7 @@ const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
 }
 
 void GlfwPlatform::RegisterCallbacks() {
+    glfwSetWindowUserPointer(window_, this);
     glfwSetKeyCallback(window_, KeyCallback);
     glfwSetCharCallback(window_, CharCallback);
     glfwSetWindowSizeCallback(window_, WindowSizeCallback);

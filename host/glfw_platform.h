@@ -5,10 +5,13 @@
 #include "host/platform.h"
 
 struct GLFWwindow;
+class FullscreenSwitch;
 
 class GlfwPlatform : public gxtkPlatform {
   public:
-    explicit GlfwPlatform(GLFWwindow* window) : window_(window) {}
+    // The switch, when given, takes its keys before the game sees them.
+    explicit GlfwPlatform(GLFWwindow* window, FullscreenSwitch* fullscreen = nullptr)
+        : window_(window), fullscreen_(fullscreen) {}
 
     double Time() override;
     void Sleep(double seconds) override;
@@ -26,7 +29,9 @@ class GlfwPlatform : public gxtkPlatform {
     void RegisterCallbacks() override;
 
     GLFWwindow* Window() const { return window_; }
+    FullscreenSwitch* Fullscreen() const { return fullscreen_; }
 
   private:
     GLFWwindow* window_;
+    FullscreenSwitch* fullscreen_;
 };

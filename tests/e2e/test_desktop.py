@@ -1,0 +1,59 @@
+"""The program on the desktop: the command line."""
+
+import os
+import re
+import subprocess
+import time
+
+import e2e
+from e2e import check
+from screens import start_at_menu
+from test_gameplay import pause_panel_open, start_game, wait_for_pause_panel
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def settings_file(s):
+    return os.path.join(s.tmp, "home", ".config", "skitterbat", "settings.ini")
+
+
+def kept_fullscreen(s):
+    with open(settings_file(s)) as f:
+        values = re.findall(r"^\s*fullscreen\s*=\s*(\w+)\s*$", f.read(), re.M)
+    check(len(values) == 1, f"settings file holds {values}")
+    return values[0] == "true"
+
+
+def wait_geometry(s, window, want, what):
+    e2e.wait_until(f"{what} ({want}; now {s.geometry(window)})", lambda: s.geometry(window) == want, 30, 0.2)
+
+
+def project_version():
+    with open(os.path.join(SOURCE, "CMakeLists.txt")) as f:
+        return re.search(r"project\(skitterbat VERSION ([0-9.]+)", f.read()).group(1)
+
+
+@e2e.without_display
+def test_command_line_without_display(s):
+    s.install_program(data=False)
+
+    def run(*args):
+        return subprocess.run(["./skitterbat", *args], cwd=s.workdir, env=s.env(), stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=60)
+
+    shown = run("--help")
+    check(shown.returncode == 0 and shown.stdout.startswith("Usage: skitterbat"),
+          f"--help: status {shown.returncode}\n{shown.stdout}{shown.stderr}")
+    for option in ("--fullscreen", "--windowed", "--version", "settings.ini"):
+        check(option in shown.stdout, f"--help does not mention {option}")
+
+    version = run("--version")
+    check(version.returncode == 0 and version.stdout == f"skitterbat {project_version()}\n",
+          f"--version: status {version.returncode}\n{version.stdout}{version.stderr}")
+
+    for bad in ("--bogus", "-x", "extra"):
+        refused = run("--windowed", bad, "--help")
+        check(refused.returncode == 2, f"{bad}: status {refused.returncode}\n{refused.stdout}{refused.stderr}")
+        check(refused.stdout == "" and bad in refused.stderr and "Usage: skitterbat" in refused.stderr,
+              f"{bad}: stdout {refused.stdout!r}, stderr {refused.stderr!r}")
+    check(not os.path.exists(os.path.join(s.tmp, "home", ".config")), "the command line wrote settings")
