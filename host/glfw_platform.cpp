@@ -86,6 +86,10 @@ void WindowRefreshCallback(GLFWwindow*) {
     gxtkApp::OnWindowRefresh();
 }
 
+void WindowFocusCallback(GLFWwindow*, int focused) {
+    gxtkApp::OnWindowFocus(focused == GLFW_TRUE);
+}
+
 } // namespace
 
 void GlfwPlatform::MousePosition(int* x, int* y) {
@@ -116,4 +120,5 @@ void GlfwPlatform::RegisterCallbacks() {
     glfwSetWindowSizeCallback(window_, WindowSizeCallback);
     glfwSetWindowRefreshCallback(window_, WindowRefreshCallback);
     glfwSetMouseButtonCallback(window_, MouseButtonCallback);
+    glfwSetWindowFocusCallback(window_, WindowFocusCallback);
 }

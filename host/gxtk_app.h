@@ -38,6 +38,8 @@ class gxtkApp : public gxtkObject {
     virtual int OnUpdate() { return 0; }
     virtual int OnRender() { return 0; }
     virtual int OnLoading() { return 0; }
+    // The window lost the keyboard focus but still shows; the loop runs on.
+    virtual int OnFocusLost() { return 0; }
 
     void Run();
     void InvokeOnCreate();
@@ -52,6 +54,7 @@ class gxtkApp : public gxtkObject {
     static void OnMouseButton(int button, int action);
     static void OnWindowSize(int width, int height);
     static void OnWindowRefresh();
+    static void OnWindowFocus(bool focused);
 };
 
 extern gxtkApp* app;

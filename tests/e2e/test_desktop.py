@@ -1,4 +1,4 @@
-"""The program on the desktop: the command line."""
+"""The program on the desktop: the command line, pause on focus loss."""
 
 import os
 import re
@@ -57,3 +57,27 @@ def test_command_line_without_display(s):
         check(refused.stdout == "" and bad in refused.stderr and "Usage: skitterbat" in refused.stderr,
               f"{bad}: stdout {refused.stdout!r}, stderr {refused.stderr!r}")
     check(not os.path.exists(os.path.join(s.tmp, "home", ".config")), "the command line wrote settings")
+
+
+def test_focus_loss_pauses_round(s):
+    s.install_program()
+    game, window, geometry = start_at_menu(s)
+    other = s.start(["xmessage", "-geometry", "+0+0", "another window"], name="xmessage")
+    other_window = e2e.wait_until("the other window", lambda: s.xdotool(
+        "search", "--onlyvisible", "--class", "xmessage", check=False).split(), 30, 0.2)[0]
+
+    # In the menu the focus comes and goes without effect: the game then starts unpaused.
+    s.focus(other_window)
+    s.focus(window)
+    start_game(s)
+    time.sleep(1.0)
+    check(not pause_panel_open(s.screenshot("playing"), geometry), "the round started paused")
+
+    s.focus(other_window)
+    wait_for_pause_panel(s, geometry, "after another window took the focus")
+    # Coming back does not resume by itself.
+    s.focus(window)
+    time.sleep(1.0)
+    check(pause_panel_open(s.screenshot("still-paused"), geometry), "the pause panel closed by itself")
+    check(other.alive(), "the other window went away")
+    check(game.close() == 0, game.describe())
