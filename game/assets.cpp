@@ -117,6 +117,7 @@ int bb_Skitterbat_MyApp::m_Loader() {
         m_LoadSFX(effect);
     } else {
         LoaderStage = 0;
+        ReturnAfterReload();
     }
     if (LoaderStage > 0) {
         Mode = ModeMenu;

@@ -118,6 +118,12 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
     BallBonusRounds = 1;
     PedesToCome = Difficulty == 3 ? 4 : Difficulty;
     PedeReleaseTimer = 250;
+    PlacePaddleLine();
+    m_AddBall();
+    return 0;
+}
+
+void bb_Skitterbat_MyApp::PlacePaddleLine() {
     PaddleY = static_cast<int>(bb_Skitterbat_jscrh - 48.0f);
     if (Landscape == 0) {
         // Portrait: lift the paddle for the thumb, but never above a square field.
@@ -125,8 +131,6 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
         if (bb_Skitterbat_jscrw > static_cast<float>(PaddleY))
             PaddleY = static_cast<int>(bb_Skitterbat_jscrw);
     }
-    m_AddBall();
-    return 0;
 }
 
 int bb_Skitterbat_MyApp::m_InGame() {

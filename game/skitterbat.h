@@ -71,6 +71,9 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int Landscape = 0;
     int UpdateCountdown = 0;
     int LoaderStage = 0;
+    // The mode a reload took the game out of (a game in progress, or one whose
+    // score is still to be recorded); 0 when the reload interrupted nothing.
+    int ModeBehindReload = 0;
     int ImageScale = 0;
     float ImageInvScale = 0;
     int SpinAngle = 0;
@@ -215,6 +218,12 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void FitVirtualScreen(int width, int height);
     // Draws every record of the list onto the window (inside a render only).
     void ReplayDrawList();
+    // A game in progress follows the virtual screen from the old size to the
+    // current one, and comes back paused once the reload is done.
+    void FitGameToScreen(float oldW, float oldH);
+    void ReturnAfterReload();
+    // The paddle's line for the current virtual screen.
+    void PlacePaddleLine();
     // Picks ImageScale and ImageInvScale from the window size.
     void PickResolution();
     // File name suffix of the current art level: "", "-hd" or "-hd2".

@@ -6,11 +6,15 @@
 
 void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
     if (width != DeviceW || height != DeviceH) {
-        // A new window size needs art of another level: reload everything.
+        // A new window size needs art of another level: reload everything,
+        // but keep a game the reload interrupts.
         LoaderStage = 1;
         DeviceW = width;
         DeviceH = height;
+        if (Mode > 9 || Mode == ModeReturnToMenu) ModeBehindReload = Mode;
     }
+    const float oldW = bb_Skitterbat_jscrw;
+    const float oldH = bb_Skitterbat_jscrh;
     const float sx = static_cast<float>(width) / bb_Skitterbat_rawscrw;
     const float sy = static_cast<float>(height) / bb_Skitterbat_rawscrh;
     float s;
@@ -26,6 +30,8 @@ void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
     bb_Skitterbat_jscrw = static_cast<float>(width) / s;
     bb_Skitterbat_jscrh = static_cast<float>(height) / s;
     Landscape = bb_Skitterbat_jscrw < bb_Skitterbat_jscrh ? 0 : 1;
+    if (ModeBehindReload != 0 && (bb_Skitterbat_jscrw != oldW || bb_Skitterbat_jscrh != oldH))
+        FitGameToScreen(oldW, oldH);
 }
 
 void bb_Skitterbat_MyApp::ReplayDrawList() {

@@ -174,11 +174,9 @@ TEST(Loader, EffectsRotateOver24ChannelsUnlessSoundIsOff) {
     EXPECT_FLOAT_EQ(SourceFloat(audio, 3, AL_GAIN), 0.3f);
 }
 
-TEST(Loader, ResizingRestartsLoadingAndReturnsToTheMenu) {
+TEST(Loader, ResizingRestartsLoadingInTheMenu) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
-    g.Mode = ModePlaying;
-    g.GameEnded = 0;
     h.Render(); // same size: nothing restarts
     EXPECT_EQ(g.LoaderStage, 0);
     h.Resize(1280, 720);
@@ -192,6 +190,84 @@ TEST(Loader, ResizingRestartsLoadingAndReturnsToTheMenu) {
     EXPECT_EQ(g.ImageScale, 4);
     h.FinishLoading();
     EXPECT_EQ(g.ImageSizes[3 * 1], 128);
+    EXPECT_EQ(g.Mode, ModeMenu);
+    EXPECT_EQ(g.Paused, 0);
+}
+
+// Widening a square window, then going to a wide one (as maximising or a
+// fullscreen switch does), reloads the art but keeps the game in progress.
+TEST(Loader, ResizeKeepsTheGameInProgressAndPausesIt) {
+    HarnessOptions options;
+    options.width = 640;
+    options.height = 640; // a 480x480 virtual screen
+    GameHarness h(options);
+    bb_Skitterbat_MyApp& g = h.game;
+    h.StartGame(2);
+    for (int i = 0; i < 900 && (g.RoundPhase != 10 || g.SegmentCount < 6 || g.Score == 0); ++i) {
+        h.SteerAutopilot();
+        h.Frames();
+    }
+    ASSERT_EQ(g.RoundPhase, 10);
+    ASSERT_GT(g.Score, 0);
+    g.PauseSelection = -1; // where a player who pressed left last left it
+
+    struct Size {
+        int width, height;
+        float virtualW, virtualH;
+    };
+    for (const Size size : {Size{700, 640, 525, 480}, Size{1280, 720, 640, 360}}) {
+        SCOPED_TRACE(size.width);
+        const float oldW = bb_Skitterbat_jscrw;
+        const std::vector<float> objects(g.Objects.begin(), g.Objects.end());
+        const int score = g.Score, lives = g.Lives, round = g.Round, phase = g.RoundPhase;
+        const int pedes = g.PedesToCome, oldPaddleY = g.PaddleY;
+        const float paddleX = g.PaddleX;
+
+        h.Resize(size.width, size.height);
+        h.Render();
+        ASSERT_EQ(bb_Skitterbat_jscrw, size.virtualW);
+        ASSERT_EQ(bb_Skitterbat_jscrh, size.virtualH);
+        EXPECT_EQ(g.LoaderStage, 1);
+        h.FinishLoading();
+        EXPECT_EQ(g.Mode, ModePlaying);
+        EXPECT_EQ(g.Paused, 1);
+        EXPECT_EQ(g.PauseSlide, 1);
+        EXPECT_EQ(g.PauseSelection, 0);
+        EXPECT_EQ(g.PauseSlideY, static_cast<int>(size.virtualH / 2));
+        EXPECT_EQ(g.Score, score);
+        EXPECT_EQ(g.Lives, lives);
+        EXPECT_EQ(g.Round, round);
+        EXPECT_EQ(g.RoundPhase, phase);
+        EXPECT_EQ(g.PedesToCome, pedes);
+        EXPECT_EQ(g.GameEnded, 0);
+
+        // The paddle keeps its place between the walls on its new line, and
+        // every object keeps its kind, stays inside the walls and above the paddle.
+        EXPECT_EQ(g.PaddleY, static_cast<int>(size.virtualH - 48));
+        EXPECT_FLOAT_EQ(g.PaddleX, 16 + (paddleX - 16) * (size.virtualW - 32) / (oldW - 32));
+        for (int r = 0; r < ObjectRecords; ++r) {
+            const float* was = objects.data() + 10 * r;
+            const float* now = g.Objects.Data() + 10 * r;
+            ASSERT_EQ(now[ObjColour], was[ObjColour]) << r;
+            if (was[ObjColour] == 0) continue;
+            EXPECT_EQ(now[ObjKind], was[ObjKind]) << r;
+            EXPECT_EQ(now[ObjDX], was[ObjDX]) << r;
+            EXPECT_GE(now[ObjX], 16) << r;
+            EXPECT_LE(now[ObjX], size.virtualW - 16) << r;
+            if (now[ObjKind] == KindSegment) {
+                EXPECT_LT(now[ObjY], static_cast<float>(g.PaddleY - 8)) << r;
+            }
+            EXPECT_FLOAT_EQ(now[ObjY],
+                            was[ObjY] * static_cast<float>(g.PaddleY) / static_cast<float>(oldPaddleY))
+                << r;
+        }
+    }
+
+    // Resuming plays on where it stopped.
+    h.PressKey(27);
+    h.Update(12);
+    EXPECT_EQ(g.Paused, 0);
+    EXPECT_EQ(g.Mode, ModePlaying);
 }
 
 // Art of the level that fits the window is the file that gets loaded.
