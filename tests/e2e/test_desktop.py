@@ -1,4 +1,4 @@
-"""The program on the desktop: the command line, pause on focus loss."""
+"""The program on the desktop: fullscreen and its settings file, the command line, pause on focus loss."""
 
 import os
 import re
@@ -7,7 +7,7 @@ import time
 
 import e2e
 from e2e import check
-from screens import start_at_menu
+from screens import is_loading_screen, start_at_menu
 from test_gameplay import pause_panel_open, start_game, wait_for_pause_panel
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -26,6 +26,52 @@ def kept_fullscreen(s):
 
 def wait_geometry(s, window, want, what):
     e2e.wait_until(f"{what} ({want}; now {s.geometry(window)})", lambda: s.geometry(window) == want, 30, 0.2)
+
+
+def wait_menu(s, geometry, what):
+    def menu():
+        image = s.screenshot("menu")
+        return not is_loading_screen(image, geometry) and len(image.colours(*geometry)) > 100
+    e2e.wait_until(f"the menu {what}", menu, 90, 0.3)
+    time.sleep(1.0)
+    check(not pause_panel_open(s.screenshot("menu"), geometry), f"a round started {what}")
+
+
+def test_fullscreen_switch_kept_between_runs(s):
+    s.install_program()
+    game, window, windowed = start_at_menu(s)
+    full = (0, 0, *s.screen)
+
+    # Alt+Enter's Enter does not reach the menu, where it would start a game.
+    s.key("alt+Return")
+    wait_geometry(s, window, full, "the window covering the screen after Alt+Enter")
+    check(kept_fullscreen(s), "fullscreen not kept in the settings file")
+    wait_menu(s, full, "after Alt+Enter")
+
+    s.key("F11")
+    wait_geometry(s, window, windowed, "the earlier window after F11")
+    check(not kept_fullscreen(s), "the window not kept in the settings file")
+    wait_menu(s, windowed, "back in the window")
+
+    # A round goes on through the switch and comes back paused over the whole screen.
+    start_game(s)
+    s.key("F11")
+    wait_geometry(s, window, full, "the window covering the screen during a round")
+    wait_for_pause_panel(s, full, "in fullscreen")
+    check(game.close() == 0, game.describe())
+    check(kept_fullscreen(s), "fullscreen not kept after closing")
+
+    again = s.start(name="restart")
+    wait_geometry(s, again.wait_window(), full, "fullscreen after a restart")
+    check(again.close() == 0, again.describe())
+
+    # The command line overrides the file for one run and leaves it alone.
+    windowed_run = s.start(["./skitterbat", "--windowed"], name="windowed")
+    check(s.geometry(windowed_run.wait_window())[2:] == (640, 640), "--windowed did not give the window")
+    time.sleep(1.0)
+    check(s.geometry(windowed_run.window)[2:] == (640, 640), "--windowed went fullscreen later")
+    check(windowed_run.close() == 0, windowed_run.describe())
+    check(kept_fullscreen(s), "--windowed changed the settings file")
 
 
 def project_version():
