@@ -330,6 +330,11 @@ bool FitsArray(int length, int width, int height, int offset, int pitch) {
     return last <= length;
 }
 
+// Bytes B, G, R, A (the int 0xAARRGGBB) from R, G, B, A, and back.
+uint32_t SwapRedBlue(uint32_t pixel) {
+    return (pixel & 0xff00ff00u) | ((pixel >> 16) & 0xffu) | ((pixel & 0xffu) << 16);
+}
+
 } // namespace
 
 int gxtkGraphics::ReadPixels(Array<int>& pixels, int x, int y, int width, int height, int offset, int pitch) {
@@ -337,11 +342,13 @@ int gxtkGraphics::ReadPixels(Array<int>& pixels, int x, int y, int width, int he
     if (!FitsArray(pixels.Length(), width, height, offset, pitch)) return 0;
     std::vector<uint32_t> buffer(static_cast<size_t>(width) * static_cast<size_t>(height));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(x, Height() - y - height, width, height, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    // RGBA is the one read-back format every GL offers (WebGL refuses BGRA).
+    glReadPixels(x, Height() - y - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
     // GL delivers the bottom row first; the caller wants the top row first.
     for (int row = 0; row < height; ++row) {
         const uint32_t* source = &buffer[static_cast<size_t>(height - 1 - row) * static_cast<size_t>(width)];
-        std::memcpy(&pixels[offset + row * pitch], source, static_cast<size_t>(width) * 4);
+        for (int col = 0; col < width; ++col)
+            pixels[offset + row * pitch + col] = static_cast<int>(SwapRedBlue(source[col]));
     }
     return 0;
 }
@@ -360,11 +367,11 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, const Array<int>& pixels, i
             uint32_t g = ((argb >> 8) & 0xff) * a / 255;
             uint32_t b = (argb & 0xff) * a / 255;
             buffer[static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(col)] =
-                (a << 24) | (r << 16) | (g << 8) | b;
+                (a << 24) | (b << 16) | (g << 8) | r;
         }
     }
     glBindTexture(GL_TEXTURE_2D, surface->textureName);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
     return 0;
 }

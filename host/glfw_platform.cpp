@@ -90,6 +90,20 @@ void WindowFocusCallback(GLFWwindow*, int focused) {
     gxtkApp::OnWindowFocus(focused == GLFW_TRUE);
 }
 
+// Pads plugged in or out are reported while events are polled.
+unsigned joystickEvents = 0;
+
+void JoystickCallback(int, int) {
+    ++joystickEvents;
+}
+
+int FirstPresentJoystick() {
+    for (int jid = GLFW_JOYSTICK_1; jid <= GLFW_JOYSTICK_LAST; ++jid) {
+        if (glfwJoystickPresent(jid)) return jid;
+    }
+    return -1;
+}
+
 } // namespace
 
 void GlfwPlatform::MousePosition(int* x, int* y) {
@@ -99,16 +113,45 @@ void GlfwPlatform::MousePosition(int* x, int* y) {
     *y = TruncateToInt(my);
 }
 
+// The first pad present is read, whatever slot it got: a pad plugged in after
+// start or after another was pulled out takes over without a restart. The
+// slots are searched again only after a connection event.
+int GlfwPlatform::Joystick() {
+    bool gone = joystick_ >= 0 && !glfwJoystickPresent(joystick_);
+    if (!joystickChosen_ || gone || joystickEventsSeen_ != joystickEvents) {
+        joystickEventsSeen_ = joystickEvents;
+        joystickChosen_ = true;
+        joystick_ = FirstPresentJoystick();
+    }
+    return joystick_;
+}
+
 const float* GlfwPlatform::JoystickAxes(int* count) {
     *count = 0;
-    const float* axes = glfwGetJoystickAxes(GLFW_JOYSTICK_1, count);
+    int jid = Joystick();
+    if (jid < 0) return nullptr;
+    GLFWgamepadstate pad;
+    if (glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &pad)) {
+        TransGamepad(pad.buttons, pad.axes, padAxes_, padButtons_);
+        *count = kGamepadAxisCount;
+        return padAxes_;
+    }
+    const float* axes = glfwGetJoystickAxes(jid, count);
     if (!axes) *count = 0;
     return axes;
 }
 
 const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
     *count = 0;
-    const unsigned char* buttons = glfwGetJoystickButtons(GLFW_JOYSTICK_1, count);
+    int jid = Joystick();
+    if (jid < 0) return nullptr;
+    GLFWgamepadstate pad;
+    if (glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &pad)) {
+        TransGamepad(pad.buttons, pad.axes, padAxes_, padButtons_);
+        *count = kGamepadButtonCount;
+        return padButtons_;
+    }
+    const unsigned char* buttons = glfwGetJoystickButtons(jid, count);
     if (!buttons) *count = 0;
     return buttons;
 }
@@ -121,4 +164,5 @@ void GlfwPlatform::RegisterCallbacks() {
     glfwSetWindowRefreshCallback(window_, WindowRefreshCallback);
     glfwSetMouseButtonCallback(window_, MouseButtonCallback);
     glfwSetWindowFocusCallback(window_, WindowFocusCallback);
+    glfwSetJoystickCallback(JoystickCallback);
 }

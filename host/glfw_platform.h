@@ -1,8 +1,10 @@
 // The platform of the real program: one GLFW 3 window with its GL context,
-// the GLFW clock and the first joystick.
+// the GLFW clock and the first joystick present, read through GLFW's standard
+// gamepad layout where GLFW knows the pad.
 #pragma once
 
 #include "host/platform.h"
+#include "input/gamepad_translation.h"
 
 struct GLFWwindow;
 class FullscreenSwitch;
@@ -32,6 +34,13 @@ class GlfwPlatform : public gxtkPlatform {
     FullscreenSwitch* Fullscreen() const { return fullscreen_; }
 
   private:
+    int Joystick();
+
     GLFWwindow* window_;
     FullscreenSwitch* fullscreen_;
+    int joystick_ = -1;               // GLFW joystick id read, -1 for none
+    unsigned joystickEventsSeen_ = 0; // connection events already acted on
+    bool joystickChosen_ = false;
+    float padAxes_[kGamepadAxisCount] = {};
+    unsigned char padButtons_[kGamepadButtonCount] = {};
 };

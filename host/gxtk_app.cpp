@@ -13,10 +13,6 @@ int (*runner)() = nullptr;
 int argc = 0;
 char** argv = nullptr;
 
-namespace {
-constexpr char kStateFile[] = ".cobaltstate";
-}
-
 int RunApp() {
     app->Run();
     return 0;
@@ -40,11 +36,13 @@ gxtkApp::~gxtkApp() {
 }
 
 String gxtkApp::LoadState() {
-    return ReadStateFile(kStateFile);
+    return ReadStateFile(gxtk_platform->StateFilePath());
 }
 
 int gxtkApp::SaveState(const String& state) {
-    return WriteStateFile(kStateFile, state);
+    int status = WriteStateFile(gxtk_platform->StateFilePath(), state);
+    if (status == 0) gxtk_platform->StateFileSaved();
+    return status;
 }
 
 String gxtkApp::LoadString(const String& path) {
@@ -131,48 +129,61 @@ void gxtkApp::InvokeOnResume() {
 
 void gxtkApp::Run() {
     gxtkPlatform* platform = gxtk_platform;
-    platform->RegisterCallbacks();
+    BeginRun();
+    for (;;) {
+        double sleepSeconds = 0;
+        LoopWait wait = RunPass(&sleepSeconds);
+        if (wait == LoopWait::Ended) return;
+        if (wait == LoopWait::Sleep)
+            platform->Sleep(sleepSeconds);
+        else if (wait == LoopWait::Events)
+            platform->WaitEvents();
+    }
+}
+
+void gxtkApp::BeginRun() {
+    gxtk_platform->RegisterCallbacks();
     InvokeOnCreate();
     if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
+}
 
-    while (platform->WindowOpened()) {
-        if (platform->WindowIconified()) {
-            if (!isSuspended)
-                InvokeOnSuspend();
-            else
-                platform->WaitEvents();
-            continue;
+gxtkApp::LoopWait gxtkApp::RunPass(double* sleepSeconds) {
+    gxtkPlatform* platform = gxtk_platform;
+    if (!platform->WindowOpened()) return LoopWait::Ended;
+    if (platform->WindowIconified()) {
+        if (!isSuspended) {
+            InvokeOnSuspend();
+            return LoopWait::None;
         }
-        if (isSuspended) {
-            // Stays suspended until the window is restored and has the focus.
-            if (platform->WindowActive())
-                InvokeOnResume();
-            else
-                platform->WaitEvents();
-            continue;
-        }
-        if (updatesPerSecond == 0) {
-            if (ownedGraphics->Validate()) RenderStep(this);
-            platform->WaitEvents();
-            continue;
-        }
-
-        double now = static_cast<float>(platform->Time());
-        if (nextUpdateTime > now) {
-            platform->Sleep(nextUpdateTime - now);
-            continue;
-        }
-        platform->PollEvents();
-        for (int budget = kMaxUpdatesPerFrame;;) {
-            nextUpdateTime += secondsPerUpdate;
-            if (!isSuspended && updatesPerSecond != 0 && ownedGraphics->Validate()) UpdateStep(this);
-            if (updatesPerSecond == 0 || platform->Time() < nextUpdateTime) break;
-            if (--budget == 0) {
-                // Too far behind: drop the backlog rather than carry it.
-                nextUpdateTime = platform->Time();
-                break;
-            }
-        }
-        if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
+        return LoopWait::Events;
     }
+    if (isSuspended) {
+        // Stays suspended until the window is restored and has the focus.
+        if (!platform->WindowActive()) return LoopWait::Events;
+        InvokeOnResume();
+        return LoopWait::None;
+    }
+    if (updatesPerSecond == 0) {
+        if (ownedGraphics->Validate()) RenderStep(this);
+        return LoopWait::Events;
+    }
+
+    double now = static_cast<float>(platform->Time());
+    if (nextUpdateTime > now) {
+        *sleepSeconds = nextUpdateTime - now;
+        return LoopWait::Sleep;
+    }
+    platform->PollEvents();
+    for (int budget = kMaxUpdatesPerFrame;;) {
+        nextUpdateTime += secondsPerUpdate;
+        if (!isSuspended && updatesPerSecond != 0 && ownedGraphics->Validate()) UpdateStep(this);
+        if (updatesPerSecond == 0 || platform->Time() < nextUpdateTime) break;
+        if (--budget == 0) {
+            // Too far behind: drop the backlog rather than carry it.
+            nextUpdateTime = platform->Time();
+            break;
+        }
+    }
+    if (!isSuspended && ownedGraphics->Validate()) RenderStep(this);
+    return LoopWait::None;
 }

@@ -41,7 +41,17 @@ class gxtkApp : public gxtkObject {
     // The window lost the keyboard focus but still shows; the loop runs on.
     virtual int OnFocusLost() { return 0; }
 
+    // What a pass of the loop asks of the platform before the next pass.
+    enum class LoopWait { None, Sleep, Events, Ended };
+
+    // Blocks until the window closes: BeginRun, then passes, sleeping and
+    // waiting through the platform as they ask.
     void Run();
+    // Registers the callbacks, creates the application and renders once.
+    void BeginRun();
+    // One pass of the loop. A browser calls this from its frame callback and
+    // returns to the browser instead of sleeping or waiting.
+    LoopWait RunPass(double* sleepSeconds);
     void InvokeOnCreate();
     void InvokeOnUpdate();
     void InvokeOnRender();

@@ -24,6 +24,10 @@ class gxtkPlatform {
     // Routes the window's key, character, mouse-button, size and refresh events
     // to the host's callbacks; a platform without a window has none to route.
     virtual void RegisterCallbacks() {}
+    // Where the state file lives, and a word after each save: a platform whose
+    // files vanish with the page keeps the file elsewhere and persists it.
+    virtual const char* StateFilePath() { return ".cobaltstate"; }
+    virtual void StateFileSaved() {}
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

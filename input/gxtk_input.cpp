@@ -138,8 +138,10 @@ void gxtkInput::BeginUpdate() {
         joyAxes[4] = third;
     }
 
-    for (int i = 0; i < buttonCount; ++i) {
-        if (buttons[i] == 1) {
+    // A button the pad no longer reports (pulled out while held, or another pad
+    // with fewer buttons took over) is released, or it would stay held for good.
+    for (int i = 0; i < kMaxButtons; ++i) {
+        if (i < buttonCount && buttons[i] == 1) {
             OnKeyDown(kJoyButton0 + i);
         } else {
             OnKeyUp(kJoyButton0 + i);

@@ -1,12 +1,17 @@
-"""The installed program: cmake --install into a staging root, and the Debian package."""
+"""The installed program: cmake --install into a staging root, and the Debian
+package; the desktop entry, AppStream metadata and package pass Debian's checks."""
 
 import glob
+import gzip
 import os
+import re
+import shutil
 import struct
 import subprocess
+import xml.etree.ElementTree as ElementTree
 
 import e2e
-from e2e import check
+from e2e import check, without_display
 
 
 def run(argv, **kwargs):
@@ -37,6 +42,8 @@ def check_tree(root, prefix):
     check(entry.get("Type") == "Application" and entry.get("Name") == "Skitterbat", f"desktop entry {entry}")
     check(entry.get("Exec") == os.path.join(prefix, "games/skitterbat"), f"desktop entry runs {entry.get('Exec')}")
     check(entry.get("Icon") == "skitterbat", f"desktop entry icon {entry.get('Icon')}")
+    check(os.path.isfile(os.path.join(top, "share/man/man6/skitterbat.6.gz")), "no manual page")
+    check(glob.glob(os.path.join(top, "share/metainfo/*.metainfo.xml")), "no AppStream metadata")
     return launcher, data
 
 
@@ -76,13 +83,24 @@ def test_cmake_install(s):
     check_launcher(s, launcher, data)
 
 
-def test_debian_package(s):
+def make_package(s):
     packages = os.path.join(s.tmp, "packages")
     run(["cpack", "-G", "DEB", "-B", packages, "--config", os.path.join(s.build_dir, "CPackConfig.cmake")],
         cwd=s.build_dir)
     debs = glob.glob(os.path.join(packages, "*.deb"))
     check(len(debs) == 1, f"cpack made {debs}")
-    fields = {name: run(["dpkg-deb", "-f", debs[0], name]).strip()
+    return debs[0]
+
+
+def require_tools(*tools):
+    missing = [tool for tool in tools if not shutil.which(tool)]
+    if missing:
+        raise e2e.Skip(f"not installed: {' '.join(missing)} (scripts/deps test installs them)")
+
+
+def test_debian_package(s):
+    deb = make_package(s)
+    fields = {name: run(["dpkg-deb", "-f", deb, name]).strip()
               for name in ("Package", "Section", "Maintainer", "Depends", "Description")}
     check(fields["Package"] == "skitterbat" and fields["Section"] == "games", f"control fields {fields}")
     check(fields["Maintainer"] and fields["Description"], f"control fields {fields}")
@@ -90,6 +108,44 @@ def test_debian_package(s):
     for library in ("libglfw3", "libopenal1", "libgl1"):
         check(library in depends, f"the package does not depend on {library}: {fields['Depends']}")
     root = os.path.join(s.tmp, "root")
-    run(["dpkg-deb", "-x", debs[0], root])
+    run(["dpkg-deb", "-x", deb, root])
     launcher, data = check_tree(root, "/usr")
     check_launcher(s, launcher, data)
+
+
+@without_display
+def test_desktop_and_metainfo_validate(s):
+    require_tools("desktop-file-validate", "appstreamcli")
+    root = os.path.join(s.tmp, "root")
+    run(["cmake", "--install", s.build_dir, "--prefix", "/usr"], env={**os.environ, "DESTDIR": root})
+    share = os.path.join(root, "usr/share")
+    run(["desktop-file-validate", os.path.join(share, "applications/skitterbat.desktop")])
+    metainfo = glob.glob(os.path.join(share, "metainfo/*.metainfo.xml"))
+    check(len(metainfo) == 1, f"metainfo files {metainfo}")
+    print(run(["appstreamcli", "validate", "--no-net", "--pedantic", metainfo[0]]))
+
+    # One release everywhere: AppStream, the changelog and the manual page.
+    component = ElementTree.parse(metainfo[0]).getroot()
+    check(os.path.basename(metainfo[0]) == component.findtext("id") + ".metainfo.xml",
+          f"{metainfo[0]} is not named after its id")
+    check(component.find("launchable").text == "skitterbat.desktop", "the metainfo launches another entry")
+    release = component.find("releases/release").get("version")
+    with gzip.open(os.path.join(share, "doc/skitterbat/changelog.gz"), "rt") as f:
+        changelog = re.match(r"skitterbat \(([^)]+)\)", f.readline())
+    check(changelog and changelog.group(1) == release, f"changelog and metainfo disagree on {release}")
+    with gzip.open(os.path.join(share, "man/man6/skitterbat.6.gz"), "rt") as f:
+        page = f.read()
+    title = re.search(r'^\.TH SKITTERBAT 6 \d{4}-\d\d-\d\d "Skitterbat ([^"]+)"', page, re.M)
+    check(title and title.group(1) == release, "the manual page names another release")
+
+
+@without_display
+def test_lintian(s):
+    require_tools("lintian")
+    deb = make_package(s)
+    # Errors and warnings fail; the remaining informational tags are printed.
+    result = subprocess.run(["lintian", "--no-cfg", "--display-info", "--fail-on", "error,warning", deb],
+                            capture_output=True, text=True)
+    print(result.stdout)
+    tags = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:")]
+    check(result.returncode == 0 and not tags, f"lintian:\n{result.stdout}\n{result.stderr}")

@@ -80,6 +80,8 @@ Rgba PixelAt(gxtkGraphics& g, int x, int y) {
                 static_cast<int>(argb & 0xff), static_cast<int>(argb >> 24)};
 }
 
+// Desktop GL only: WebGL has neither glGetTexImage nor glGetTexLevelParameteriv,
+// so the browser's tests judge textures by the pictures the page shows.
 std::vector<unsigned char> TextureBytes(unsigned int texture, unsigned int format, int bytesPerPixel) {
     GLint width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, texture);

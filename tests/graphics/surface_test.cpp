@@ -68,6 +68,7 @@ TEST_F(SurfaceTest, TextureScaleMatchesTheImageSize) {
     EXPECT_TRUE(glIsTexture(surface->textureName));
 }
 
+// Desktop GL only, like TextureBytes: the texture's size is read back from GL.
 // Loads a 100 x 50 red image and reports on standard error what texture it got;
 // 0 when it is a 128 x 64 texture with the image in its top-left corner.
 int PaddedUploadStatus(gxtkGraphics& g, const std::string& path) {

@@ -192,10 +192,15 @@ TEST_F(InputTest, FourAndFiveAxisJoysticksPutTheSecondStickInThreeAndFour) {
     EXPECT_EQ(bb_input_JoyX(0, 1), 0.0f); // only unit 0 exists
     EXPECT_EQ(input.JoyX(2), 0.0f);
 
-    // Unplugging clears every axis.
+    // Unplugging clears every axis and releases the buttons held.
+    platform.buttons = {0, 0, 0, 0, 0, 0, 0, 0, 1};
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyDown(256 + 8), 1);
     platform.axes.clear();
+    platform.buttons.clear();
     input.BeginUpdate();
     for (float axis : input.joyAxes) EXPECT_EQ(axis, 0.0f);
+    EXPECT_EQ(input.KeyDown(256 + 8), 0);
 }
 
 TEST_F(InputTest, JoystickButtonsAreKeysFromTwoHundredFiftySix) {

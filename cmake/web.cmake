@@ -1,0 +1,50 @@
+# The browser build (emcmake cmake): emscripten's own GLFW, legacy GL and
+# OpenAL stand in for the system libraries, the stb decoders are compiled
+# from Debian's headers, and the data folder comes from a native build of the
+# generator, preloaded into the page.
+include(ExternalProject)
+
+add_library(glfw INTERFACE IMPORTED)
+target_link_options(glfw INTERFACE -sUSE_GLFW=3)
+add_library(OpenGL::GL INTERFACE IMPORTED)
+target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1)
+add_library(OpenAL::OpenAL INTERFACE IMPORTED)
+add_library(Threads::Threads INTERFACE IMPORTED)
+set(OPENAL_INCLUDE_DIR "")
+set(OPENAL_LIBRARY "")
+
+find_path(SKITTERBAT_STB_INCLUDE stb_image.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_library(stb_decoders STATIC ${PROJECT_SOURCE_DIR}/web/stb_decoders.c)
+target_include_directories(stb_decoders SYSTEM PUBLIC ${SKITTERBAT_STB_INCLUDE})
+target_compile_options(stb_decoders PRIVATE -w)
+add_library(PkgConfig::STB INTERFACE IMPORTED)
+target_link_libraries(PkgConfig::STB INTERFACE stb_decoders)
+
+# The generator runs on the build machine, so it is built by the native
+# compiler in a build of its own.
+set(SKITTERBAT_NATIVE_BUILD ${CMAKE_BINARY_DIR}/native)
+ExternalProject_Add(native_data
+  SOURCE_DIR ${PROJECT_SOURCE_DIR}
+  BINARY_DIR ${SKITTERBAT_NATIVE_BUILD}
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DSKITTERBAT_TESTS=OFF
+  BUILD_COMMAND ${CMAKE_COMMAND} --build ${SKITTERBAT_NATIVE_BUILD} --target data
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp)
+# The page's copy of the data, its PNGs deflated harder for the download.
+find_program(SKITTERBAT_PYTHON python3 REQUIRED)
+set(SKITTERBAT_DATA_DIR ${CMAKE_BINARY_DIR}/page-data)
+set(SKITTERBAT_DATA_STAMP ${CMAKE_BINARY_DIR}/page-data.stamp)
+add_custom_command(
+  OUTPUT ${SKITTERBAT_DATA_STAMP}
+  COMMAND ${SKITTERBAT_PYTHON} ${PROJECT_SOURCE_DIR}/web/deflate_data.py ${SKITTERBAT_NATIVE_BUILD}/data ${SKITTERBAT_DATA_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${SKITTERBAT_DATA_STAMP}
+  DEPENDS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp ${PROJECT_SOURCE_DIR}/web/deflate_data.py
+  COMMENT "Deflating the page's data"
+  VERBATIM)
+add_custom_target(page_data DEPENDS ${SKITTERBAT_DATA_STAMP})
+add_dependencies(page_data native_data)
+
+foreach(layer graphics input audio host game)
+  add_subdirectory(${layer})
+endforeach()

@@ -1,0 +1,91 @@
+// Browser entry: the canvas's GLFW window and GL context, OpenAL through Web
+// Audio, the stored state read back, then the framework's start-up and the
+// host loop driven by the browser's animation frames.
+#include "host/bb_app.h"
+#include "host/guard.h"
+#include "host/gxtk_app.h"
+#include "host/web_platform.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <GLFW/glfw3.h>
+#include <emscripten.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int bb_std_main(int count, char** arguments) {
+    ::argc = count;
+    ::argv = arguments;
+    InstallSignalHandlers();
+    bbInit();
+    bbMain();
+    return 0;
+}
+
+namespace {
+
+WebPlatform* platform = nullptr;
+bool started = false;
+int argumentCount = 0;
+char** arguments = nullptr;
+
+void Say(const char* line) {
+    std::puts(line);
+    std::fflush(stdout);
+}
+
+// The game's first update must see the stored state, so nothing starts
+// before IndexedDB has answered.
+void Frame() {
+    if (!started) {
+        if (!platform->StateLoaded()) return;
+        started = true;
+        RunGuarded([] {
+            bb_std_main(argumentCount, arguments);
+            app->BeginRun();
+        });
+        return;
+    }
+    platform->RunFrame(app);
+}
+
+} // namespace
+
+int main(int count, char** argv) {
+    argumentCount = count;
+    arguments = argv;
+    if (!glfwInit()) {
+        Say("glfwInit failed");
+        std::exit(-1);
+    }
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
+    if (!window) {
+        Say("glfwOpenWindow failed");
+        glfwTerminate();
+        std::exit(-1);
+    }
+    glfwMakeContextCurrent(window);
+    glfwSetWindowTitle(window, "Cobalt Game");
+
+    // Without sound the game still runs; the failures are only reported.
+    if (ALCdevice* device = alcOpenDevice(nullptr)) {
+        ALCcontext* context = alcCreateContext(device, nullptr);
+        if (!context)
+            Say("alcCreateContext failed");
+        else if (!alcMakeContextCurrent(context))
+            Say("alcMakeContextCurrent failed");
+    } else {
+        Say("alcOpenDevice failed");
+    }
+
+    // Lives as long as the page: the browser keeps calling Frame.
+    platform = new WebPlatform(window);
+    gxtk_platform = platform;
+    platform->FollowPageSize();
+    platform->ResumeSoundOnGesture();
+    platform->BeginStateLoad();
+    emscripten_set_main_loop(Frame, 0, false);
+    return 0;
+}

@@ -1,0 +1,42 @@
+// The browser's platform: the GLFW window of emscripten's library, with the
+// page's visibility as the window's state, a loop that never blocks the
+// browser's thread, and the state file kept in IndexedDB.
+#pragma once
+
+#include "host/glfw_platform.h"
+
+class gxtkApp;
+
+class WebPlatform : public GlfwPlatform {
+  public:
+    explicit WebPlatform(GLFWwindow* window);
+
+    // Mounts the state folder and starts reading it back from IndexedDB.
+    void BeginStateLoad();
+    // True once the stored state is in place (or known to be unavailable).
+    bool StateLoaded();
+    // Sizes the canvas to the page and follows the page's size from now on.
+    void FollowPageSize();
+    // Lets the first key press or tap start the sound the browser held back.
+    void ResumeSoundOnGesture();
+
+    // Runs passes of the host loop until one renders a frame or asks to
+    // wait: the browser calls back at its next animation frame.
+    void RunFrame(gxtkApp* host);
+
+    void Sleep(double seconds) override;
+    void WaitEvents() override;
+    bool WindowIconified() override;
+    bool WindowActive() override;
+    void SwapBuffers() override;
+    void MousePosition(int* x, int* y) override;
+    const char* StateFilePath() override;
+    void StateFileSaved() override;
+
+    // Updates run so far: the input device reads the mouse once per update.
+    unsigned long long UpdateCount() const { return updates_; }
+
+  private:
+    bool presented_ = false;
+    unsigned long long updates_ = 0;
+};

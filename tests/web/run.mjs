@@ -1,0 +1,309 @@
+#!/usr/bin/env node
+// The browser tests: the real page from build-web/, served on 127.0.0.1 and
+// played in headless Chromium. Ends with "N passed, N failed" and a non-zero
+// status on any failure.
+//   node tests/web/run.mjs [--build build-web] [--native build-test] [--docs docs/web.png] [name...]
+import { execFileSync } from "node:child_process";
+import { existsSync, mkdirSync, readFileSync, rmSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { parseArgs } from "node:util";
+
+import { serve } from "../../web/serve.mjs";
+import {
+  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedState, storeState, waitFor, waitForLine,
+} from "./browser.mjs";
+import { decodePpm } from "./png.mjs";
+
+const here = new URL(".", import.meta.url).pathname;
+const root = resolve(here, "../..");
+const { values: options, positionals: only } = parseArgs({
+  options: {
+    build: { type: "string", default: join(root, "build-web") },
+    native: { type: "string", default: join(root, "build-test") },
+    docs: { type: "string" },
+  },
+  allowPositionals: true,
+});
+const artifacts = join(options.build, "web-artifacts");
+rmSync(artifacts, { recursive: true, force: true });
+mkdirSync(artifacts, { recursive: true });
+
+// --- what the screens look like (the game's virtual screen is 640 x 480 and fills the canvas)
+const LOADING_BACKGROUND = [40, 40, 80];
+const LOADING_BAND = [187, 124, 66];
+const ALL_LOADED = ["Settings Loaded", "Badges Loaded", "Highscore 0 Loaded", "Highscore 1 Loaded",
+                    "Highscore 2 Loaded"];
+const STATE_MESSAGES = new Set(["Invalid UTF-8!", ...ALL_LOADED, "Settings Checksum Invalid",
+  "Badge Checksum Invalid", "Highscore 0 Checksum Invalid", "Highscore 1 Checksum Invalid",
+  "Highscore 2 Checksum Invalid"]);
+
+function check(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+function strip(image, vx0, vx1, vy0, vy1) {
+  const scale = Math.max(image.width / 640, image.height / 480);
+  const pixels = [];
+  for (let y = Math.floor(vy0 * scale); y < Math.floor(vy1 * scale); y += 2)
+    for (let x = Math.floor(vx0 * scale); x < Math.floor(vx1 * scale); x += 2) pixels.push(image.pixel(x, y));
+  return pixels;
+}
+
+const near = (p, q, tolerance = 3) => p.every((v, i) => Math.abs(v - q[i]) <= tolerance);
+const share = (pixels, colour, tolerance = 3) =>
+  pixels.filter((p) => near(p, colour, tolerance)).length / Math.max(1, pixels.length);
+
+function isLoadingScreen(image) {
+  return share(strip(image, 2, 60, 20, 150), LOADING_BACKGROUND) > 0.95 &&
+         share(strip(image, 2, 60, 200, 280), LOADING_BAND, 6) > 0.95;
+}
+
+function colourCount(image) {
+  const seen = new Set();
+  for (let y = 0; y < image.height; y += 4)
+    for (let x = 0; x < image.width; x += 4) seen.add(image.pixel(x, y).join());
+  return seen.size;
+}
+
+// Neither the loading screen nor a canvas that has not drawn yet.
+function isMenu(image) {
+  return !isLoadingScreen(image) && colourCount(image) > 100;
+}
+
+function pausePanelOpen(image) {
+  const pixels = strip(image, 140, 200, 262, 286);
+  const orange = pixels.filter((p) => p[0] >= 170 && p[0] <= 215 && p[1] >= 95 && p[1] <= 140 && p[2] <= 45);
+  return orange.length > 0.9 * pixels.length;
+}
+
+// Share of pixels whose channels differ by more than the tolerance.
+function difference(a, b, tolerance = 24) {
+  let differing = 0;
+  for (let y = 0; y < a.height; ++y)
+    for (let x = 0; x < a.width; ++x)
+      if (!near(a.pixel(x, y), b.pixel(x, y), tolerance)) ++differing;
+  return differing / (a.width * a.height);
+}
+
+// --- a page of the game
+let server;
+let url;
+
+async function loadToMenu(page, label, { seeLoading = false } = {}) {
+  await page.goto(url, { waitUntil: "domcontentloaded" });
+  let sawLoading = false;
+  await waitFor("the menu", async () => {
+    const shot = await canvasImage(page);
+    if (isLoadingScreen(shot)) sawLoading = true;
+    return isMenu(shot);
+  }, 60000, 50);
+  if (seeLoading) check(sawLoading, "the loading screen was never shown");
+  await sleep(1000); // the menu slides in over 32 updates
+  return canvasImage(page, join(artifacts, `${label}.png`));
+}
+
+function stateLines(page) {
+  return page.lines.filter((line) => STATE_MESSAGES.has(line));
+}
+
+// Play replaces most of the menu's picture.
+async function startGame(page, menu) {
+  await pressKey(page, "Enter");
+  await waitFor("play", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
+  await sleep(1000); // keys wait for the round to be set up
+}
+
+// Starts a game from the menu, pauses it and quits it; gives the state file
+// that quitting stored.
+async function playAndQuit(page, menu) {
+  const scrollBefore = await page.evaluate(() => window.scrollY);
+  await startGame(page, menu);
+  await canvasImage(page, join(artifacts, "play.png"));
+  await waitFor("a running audio context", () => page.evaluate(() => AL.currentCtx.audioCtx.state === "running"));
+  await waitFor("a sound effect", () => page.evaluate(() => window.soundsStarted > 0));
+  await pressKey(page, "ArrowDown");
+  await pressKey(page, "Space");
+  check(await page.evaluate(() => window.scrollY) === scrollBefore, "the keys scrolled the page");
+  await pressKey(page, "Escape");
+  await waitFor("the pause panel", async () => pausePanelOpen(await canvasImage(page)), 10000);
+  // Focus starts on Resume; Left moves it to Quit.
+  await pressKey(page, "ArrowLeft");
+  await pressKey(page, "Enter");
+  const saved = await waitFor("the state file in IndexedDB", () => storedState(page), 20000);
+  await waitFor("the menu after quitting", async () => difference(menu, await canvasImage(page)) < 0.1, 10000);
+  return saved;
+}
+
+// The profile and state the play test left, which the damaged-state test damages.
+let played = null;
+
+// --- the tests
+const tests = {};
+
+tests.menu_matches_the_desktop = async () => {
+  const reference = join(artifacts, "native-menu.ppm");
+  execFileSync("python3", [join(here, "native_menu.py"), "--build", options.native, reference],
+               { stdio: ["ignore", "ignore", "inherit"], timeout: 120000 });
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640, true);
+    const menu = await loadToMenu(page, "menu", { seeLoading: true });
+    check(await page.title() === "Cobalt Game", `title "${await page.title()}"`);
+    check(await page.evaluate(() => document.activeElement && document.activeElement.id) === "canvas",
+          "the canvas does not have the keyboard focus");
+    const native = decodePpm(readFileSync(reference));
+    check(native.width === menu.width && native.height === menu.height,
+          `native menu ${native.width}x${native.height}, page ${menu.width}x${menu.height}`);
+    const differing = difference(native, menu, 8);
+    console.log(`  menu frame: ${(100 * differing).toFixed(2)} % of pixels differ from the desktop's`);
+    check(differing < 0.01, `${(100 * differing).toFixed(2)} % of the menu differs from the desktop's`);
+    // A tap is the left button: tapping EASY starts a game, as a click does.
+    await page.touchscreen.tap(128, 450);
+    await waitFor("play after a tap", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+tests.play_quit_and_keep_the_scores = async () => {
+  const profile = newProfile();
+  let browser = await launch(profile);
+  let saved;
+  try {
+    const page = await openPage(browser, 640, 640);
+    const menu = await loadToMenu(page, "before-play");
+    check(await storedState(page) === null, "a fresh profile already has a state file");
+    saved = await playAndQuit(page, menu);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+
+    page.lines.length = 0;
+    await page.reload({ waitUntil: "domcontentloaded" });
+    await waitForLine(page, "Highscore 2 Loaded");
+    check(JSON.stringify(stateLines(page)) === JSON.stringify(ALL_LOADED), `after a reload: ${stateLines(page)}`);
+  } finally {
+    await browser.close();
+  }
+  browser = await launch(profile);
+  try {
+    const page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "after-restart");
+    check(JSON.stringify(stateLines(page)) === JSON.stringify(ALL_LOADED),
+          `after a browser restart: ${stateLines(page)}`);
+    const kept = await storedState(page);
+    check(kept && kept.equals(saved), "the stored state changed across the restart");
+    played = { profile, saved };
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+tests.hidden_page_suspends_and_viewport_sizes = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "start-size");
+
+    // Another tab in front hides the page: the game suspends as when its
+    // window is iconified, which saves the state, and resumes once shown.
+    const updates = () => page.evaluate(() => Module._web_update_count());
+    const other = await browser.newPage();
+    await other.bringToFront();
+    await waitFor("the state saved on hiding", () => storedState(page), 10000);
+    const hidden = await updates();
+    await sleep(1000);
+    check(await updates() === hidden, "the game kept updating while hidden");
+    await page.bringToFront();
+    await other.close();
+    await waitFor("updates after showing the page", async () => (await updates()) > hidden + 30, 10000);
+    for (const [width, height] of [[1280, 720], [400, 800]]) {
+      await page.setViewport({ width, height });
+      const size = await waitFor(`a ${width}x${height} canvas`, () => page.evaluate((w, h) => {
+        const c = document.getElementById("canvas");
+        return c.width === w && c.height === h && c.clientWidth === w && c.clientHeight === h && [c.width, c.height];
+      }, width, height), 10000);
+      check(size, "canvas size");
+      const image = await waitFor("the menu at the new size", async () => {
+        const shot = await canvasImage(page, join(artifacts, `menu-${width}x${height}.png`));
+        return isMenu(shot) && shot;
+      }, 30000, 200);
+      // The virtual screen fills the canvas: the menu's colour reaches every edge.
+      for (const [x, y] of [[1, 1], [1, height - 2], [width - 2, 1], [width - 2, height - 2]])
+        check(!near(image.pixel(x, y), [16, 16, 20], 2), `the page shows through at ${x},${y}`);
+      if (options.docs && width === 1280) {
+        await sleep(700);
+        await canvasImage(page, options.docs);
+      }
+    }
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+tests.damaged_state_gives_the_desktop_messages = async () => {
+  const browser = await launch(played ? played.profile : newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    const whole = played ? played.saved : await playAndQuit(page, await loadToMenu(page, "first-run"));
+    const fields = whole.toString("latin1").split("|").slice(0, -1);
+    const joined = (list) => Buffer.from(list.map((f) => f + "|").join(""), "latin1");
+    const withField = (index, value) => joined(fields.map((f, i) => (i === index ? value : f)));
+    const cases = [
+      ["garbage", Buffer.from("\u0007not a state\u0000file\u00ff\u00fe", "latin1"), ["Invalid UTF-8!"]],
+      ["truncated", joined(fields.slice(0, 25)), ["Settings Checksum Invalid"]],
+      ["wrong checksum", withField(3, String(Number(fields[3]) + 1)), ["Settings Checksum Invalid", ...ALL_LOADED.slice(1)]],
+    ];
+    for (const [name, bytes, expected] of cases) {
+      // Planted from a page of the same site on which the game is not running.
+      await page.goto(url + "no-game", { waitUntil: "domcontentloaded" });
+      await storeState(page, bytes);
+      page.lines.length = 0;
+      page.errors.length = 0;
+      await loadToMenu(page, `damaged-${name.replace(/ /g, "-")}`);
+      await sleep(300);
+      check(JSON.stringify(stateLines(page)) === JSON.stringify(expected),
+            `${name}: printed ${JSON.stringify(stateLines(page))}, expected ${JSON.stringify(expected)}`);
+      check(page.errors.length === 0, `${name}: console errors: ${page.errors.join(" | ")}`);
+    }
+  } finally {
+    await browser.close();
+  }
+};
+
+tests.without_webgl_the_page_says_so = async () => {
+  const browser = await launch(newProfile(), ["--disable-webgl", "--disable-3d-apis"]);
+  try {
+    const page = await openPage(browser, 640, 640);
+    await page.goto(url, { waitUntil: "load" });
+    const text = await waitFor("the message", () => page.evaluate(() => {
+      const m = document.getElementById("message");
+      return !m.hidden && m.textContent.includes("WebGL") && m.textContent;
+    }), 10000);
+    check(/needs WebGL/.test(text), `message "${text}"`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// --- running them
+check(existsSync(join(options.build, "skitterbat.wasm")), `${options.build} holds no browser build: run scripts/web`);
+server = await serve(options.build);
+url = `http://127.0.0.1:${server.address().port}/`;
+let passed = 0, failed = 0;
+for (const [name, test] of Object.entries(tests)) {
+  if (only.length && !only.includes(name)) continue;
+  const started = Date.now();
+  try {
+    await test();
+    ++passed;
+    console.log(`PASS ${name} (${((Date.now() - started) / 1000).toFixed(1)} s)`);
+  } catch (error) {
+    ++failed;
+    console.log(`FAIL ${name} (${((Date.now() - started) / 1000).toFixed(1)} s): ${error.stack || error}`);
+  }
+}
+server.close();
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

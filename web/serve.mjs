@@ -1,0 +1,64 @@
+// Serves a folder over HTTP on 127.0.0.1 only: the page, its script, wasm and
+// preloaded data with the types browsers insist on. Used by scripts/web
+// --serve and by the browser tests.
+import { createReadStream } from "node:fs";
+import { stat } from "node:fs/promises";
+import { createServer } from "node:http";
+import { extname, join, normalize, resolve, sep } from "node:path";
+import { pathToFileURL } from "node:url";
+
+const TYPES = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript; charset=utf-8",
+  ".mjs": "text/javascript; charset=utf-8",
+  ".wasm": "application/wasm",
+  ".data": "application/octet-stream",
+  ".png": "image/png",
+};
+
+export function serve(folder, port = 0) {
+  const root = resolve(folder);
+  const server = createServer(async (request, response) => {
+    const path = decodeURIComponent(new URL(request.url, "http://x").pathname);
+    const file = normalize(join(root, path.endsWith("/") ? path + "index.html" : path));
+    if (file !== root && !file.startsWith(root + sep)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      const info = await stat(file);
+      if (!info.isFile()) throw new Error("not a file");
+      response.writeHead(200, {
+        "Content-Type": TYPES[extname(file)] || "application/octet-stream",
+        "Content-Length": info.size,
+        "Cache-Control": "no-cache",
+      });
+      if (request.method === "HEAD") response.end();
+      else createReadStream(file).pipe(response);
+    } catch {
+      response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");
+    }
+  });
+  return new Promise((done, failed) => {
+    server.once("error", failed);
+    server.listen(port, "127.0.0.1", () => done(server));
+  });
+}
+
+if (import.meta.url === pathToFileURL(process.argv[1]).href) {
+  const folder = process.argv[2] || ".";
+  const wanted = Number(process.argv[3] || 8000);
+  let server = null;
+  for (let port = wanted; !server && port < wanted + 20; ++port) {
+    try {
+      server = await serve(folder, port);
+    } catch (error) {
+      if (error.code !== "EADDRINUSE") throw error;
+    }
+  }
+  if (!server) {
+    console.error(`No free port from ${wanted} on 127.0.0.1`);
+    process.exit(1);
+  }
+  console.log(`Skitterbat is at http://127.0.0.1:${server.address().port}/ (Ctrl+C stops serving)`);
+}
