@@ -1,5 +1,6 @@
 // Game flow: start-up, the per-update step (input sampling, latches, the mode
-// machine, one loader step, iCade letters, badge notes), suspend and resume.
+// machine, one loader step, iCade letters, badge notes), suspend and resume,
+// and the pause when the window loses the focus.
 #include "game/skitterbat.h"
 
 #include "graphics/gxtk_graphics.h"
@@ -174,5 +175,17 @@ int bb_Skitterbat_MyApp::m_OnResume() {
     PauseForSuspend(*this);
     bb_app_SetUpdateRate(60);
     m_iCade(0);
+    return 0;
+}
+
+// A player who turns to another window comes back to a paused round, as if
+// they had pressed back; no click sounds, as nobody pressed anything here.
+// A panel that is sliding out opens again; menus carry on.
+int bb_Skitterbat_MyApp::m_OnFocusLost() {
+    if (Mode != ModePlaying || GameEnded > 0) return 0;
+    if (Paused == 1 && PauseSlide == 1) return 0;
+    if (Paused == 0) PauseSelection = 0;
+    Paused = 1;
+    PauseSlide = 1;
     return 0;
 }

@@ -156,6 +156,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int m_OnSuspend() override;
     int m_OnResume() override;
     int m_OnRender() override;
+    int m_OnFocusLost() override;
 
     // Assets (assets.cpp).
     virtual int m_LoadImg(int image, const String& path, int frameW, int frameH, int frames, int flags);

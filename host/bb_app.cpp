@@ -59,6 +59,10 @@ int bb_app_AppDevice::OnLoading() {
     return result;
 }
 
+int bb_app_AppDevice::OnFocusLost() {
+    return m_application->m_OnFocusLost();
+}
+
 int bb_app_SetUpdateRate(int hertz) {
     bb_app_device->SetUpdateRate(hertz);
     return 0;

@@ -16,6 +16,7 @@ class bb_app_App : public Object {
     virtual int m_OnResume() { return 0; }
     virtual int m_OnRender() { return 0; }
     virtual int m_OnLoading() { return 0; }
+    virtual int m_OnFocusLost() { return 0; }
 };
 
 class bb_app_AppDevice : public gxtkApp {
@@ -33,6 +34,7 @@ class bb_app_AppDevice : public gxtkApp {
     int OnUpdate() override;
     int OnRender() override;
     int OnLoading() override;
+    int OnFocusLost() override;
 };
 
 extern bb_app_AppDevice* bb_app_device;

@@ -2,6 +2,7 @@
 // GLFW 3's callback signatures to the host's static callbacks.
 #include "host/glfw_platform.h"
 
+#include "host/fullscreen.h"
 #include "host/gxtk_app.h"
 
 #include <GLFW/glfw3.h>
@@ -74,7 +75,10 @@ int TruncateToInt(double value) {
     return static_cast<int>(value);
 }
 
-void KeyCallback(GLFWwindow*, int key, int, int action, int) {
+void KeyCallback(GLFWwindow* window, int key, int, int action, int mods) {
+    auto* platform = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(window));
+    FullscreenSwitch* fullscreen = platform ? platform->Fullscreen() : nullptr;
+    if (fullscreen && fullscreen->TakeKey(key, action, mods)) return;
     gxtkApp::OnKey(key, action);
 }
 
@@ -92,6 +96,10 @@ void WindowSizeCallback(GLFWwindow*, int width, int height) {
 
 void WindowRefreshCallback(GLFWwindow*) {
     gxtkApp::OnWindowRefresh();
+}
+
+void WindowFocusCallback(GLFWwindow*, int focused) {
+    gxtkApp::OnWindowFocus(focused == GLFW_TRUE);
 }
 
 // Pads plugged in or out are reported while events are polled.
@@ -161,10 +169,12 @@ const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
 }
 
 void GlfwPlatform::RegisterCallbacks() {
+    glfwSetWindowUserPointer(window_, this);
     glfwSetKeyCallback(window_, KeyCallback);
     glfwSetCharCallback(window_, CharCallback);
     glfwSetWindowSizeCallback(window_, WindowSizeCallback);
     glfwSetWindowRefreshCallback(window_, WindowRefreshCallback);
     glfwSetMouseButtonCallback(window_, MouseButtonCallback);
+    glfwSetWindowFocusCallback(window_, WindowFocusCallback);
     glfwSetJoystickCallback(JoystickCallback);
 }

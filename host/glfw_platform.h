@@ -7,6 +7,7 @@
 #include "input/gamepad_translation.h"
 
 struct GLFWwindow;
+class FullscreenSwitch;
 
 // The primary monitor's current size, or 640 x 640 when GLFW knows no
 // monitor or no mode for it (a desktop without outputs, or none at all).
@@ -14,7 +15,9 @@ void DesktopSize(int* width, int* height);
 
 class GlfwPlatform : public gxtkPlatform {
   public:
-    explicit GlfwPlatform(GLFWwindow* window) : window_(window) {}
+    // The switch, when given, takes its keys before the game sees them.
+    explicit GlfwPlatform(GLFWwindow* window, FullscreenSwitch* fullscreen = nullptr)
+        : window_(window), fullscreen_(fullscreen) {}
 
     double Time() override;
     void Sleep(double seconds) override;
@@ -32,11 +35,13 @@ class GlfwPlatform : public gxtkPlatform {
     void RegisterCallbacks() override;
 
     GLFWwindow* Window() const { return window_; }
+    FullscreenSwitch* Fullscreen() const { return fullscreen_; }
 
   private:
     int Joystick();
 
     GLFWwindow* window_;
+    FullscreenSwitch* fullscreen_;
     int joystick_ = -1;               // GLFW joystick id read, -1 for none
     unsigned joystickEventsSeen_ = 0; // connection events already acted on
     bool joystickChosen_ = false;

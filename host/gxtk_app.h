@@ -38,6 +38,8 @@ class gxtkApp : public gxtkObject {
     virtual int OnUpdate() { return 0; }
     virtual int OnRender() { return 0; }
     virtual int OnLoading() { return 0; }
+    // The window lost the keyboard focus but still shows; the loop runs on.
+    virtual int OnFocusLost() { return 0; }
 
     // What a pass of the loop asks of the platform before the next pass.
     enum class LoopWait { None, Sleep, Events, Ended };
@@ -62,6 +64,7 @@ class gxtkApp : public gxtkObject {
     static void OnMouseButton(int button, int action);
     static void OnWindowSize(int width, int height);
     static void OnWindowRefresh();
+    static void OnWindowFocus(bool focused);
 };
 
 extern gxtkApp* app;

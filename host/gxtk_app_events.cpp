@@ -1,5 +1,6 @@
 // The host's window-event callbacks: keys, characters and mouse buttons go to
-// the input device of the one host application.
+// the input device of the one host application; a lost focus goes to the
+// application itself.
 #include "host/gxtk_app.h"
 
 #include <GLFW/glfw3.h>
@@ -48,3 +49,9 @@ void gxtkApp::OnMouseButton(int button, int action) {
 void gxtkApp::OnWindowSize(int, int) {}
 
 void gxtkApp::OnWindowRefresh() {}
+
+// A suspended application has already put itself aside; iconifying also takes
+// the focus, and that must not be answered twice.
+void gxtkApp::OnWindowFocus(bool focused) {
+    if (app && !focused && !app->isSuspended) app->OnFocusLost();
+}

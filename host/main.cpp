@@ -1,5 +1,8 @@
-// Process entry: GLFW window and GL context, OpenAL device and context, the
-// framework's start-up, the host loop inside the guarded region, clean-up.
+// Process entry: the command line, GLFW window and GL context, OpenAL device
+// and context, the framework's start-up, the host loop inside the guarded
+// region, clean-up.
+#include "host/command_line.h"
+#include "host/fullscreen.h"
 #include "host/glfw_platform.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
@@ -32,6 +35,8 @@ void Say(const char* line) {
 } // namespace
 
 int main(int count, char** arguments) {
+    CommandLine options = ParseCommandLine(count, arguments);
+    if (options.exitStatus) return *options.exitStatus;
     // Every resize decodes all art and sound again into large, short-lived
     // buffers. glibc's sliding mmap threshold would move them onto the heap,
     // whose freed middle it cannot give back: the resident size then wanders
@@ -68,7 +73,8 @@ int main(int count, char** arguments) {
             Say("alcMakeContextCurrent failed");
     }
 
-    GlfwPlatform platform(window);
+    FullscreenSwitch fullscreen(window, options.fullscreen);
+    GlfwPlatform platform(window, &fullscreen);
     gxtk_platform = &platform;
 
     int status = RunGuarded([&] {

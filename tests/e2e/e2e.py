@@ -230,6 +230,7 @@ class Session:
         env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
         env["HOME"] = os.path.join(self.tmp, "home")
         env.pop("XDG_DATA_HOME", None)
+        env.pop("XDG_CONFIG_HOME", None)
         for k, v in extra.items():  # None removes a variable
             if v is None:
                 env.pop(k, None)

@@ -20,8 +20,12 @@ def start_game(s):
 
 
 def pause_panel_open(image, geometry):
-    """The orange pause panel (alpha 0.7 over the dimmed round) fills the space left of Resume."""
-    pixels = strip(image, geometry, 140, 200, 262, 286)
+    """The orange pause panel (alpha 0.7 over the dimmed round) fills the space left of Resume,
+    which sits at the centre of the virtual screen."""
+    _, _, w, h = geometry
+    scale = max(w / 640, h / 480)
+    cx, cy = w / scale / 2, h / scale / 2
+    pixels = strip(image, geometry, cx - 100, cx - 40, cy + 22, cy + 46)
     orange = [p for p in pixels if 170 <= p[0] <= 215 and 95 <= p[1] <= 140 and p[2] <= 45]
     return len(orange) > 0.9 * len(pixels)
 
