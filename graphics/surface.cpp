@@ -2,6 +2,7 @@
 // upload; the renderer's surface loaders; the stb_image decoding functions.
 #include "graphics/gxtk_graphics.h"
 
+#include "graphics/png_chunks.h"
 #include "host/datapath.h"
 
 #include <GL/gl.h>
@@ -182,7 +183,7 @@ unsigned char* loadImage(const String& path, int* width, int* height, int* depth
     int w = 0, h = 0, n = 0;
     unsigned char* data = nullptr;
     // stbi_info_from_file leaves the file where it found it.
-    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h))
+    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h) && PngChunksFit(file))
         data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return data;
@@ -192,6 +193,7 @@ unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int
     if (!bytes || length <= 0) return nullptr;
     int w = 0, h = 0, n = 0;
     if (!stbi_info_from_memory(bytes, length, &w, &h, &n) || !ImageSizeAllowed(w, h)) return nullptr;
+    if (!PngChunksFit(bytes, static_cast<size_t>(length))) return nullptr;
     return stbi_load_from_memory(bytes, length, width, height, depth, 0);
 }
 
