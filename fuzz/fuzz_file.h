@@ -5,10 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <fcntl.h>
 #include <unistd.h>
 
 class FuzzFile {
@@ -32,11 +32,17 @@ class FuzzFile {
 
     void Write(const uint8_t* data, size_t size) const { WriteTo(path_, data, size); }
 
+    // Plain system calls: stdio would allocate a fresh buffer for every run.
     static void WriteTo(const std::string& path, const uint8_t* data, size_t size) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        if (file == nullptr) std::abort();
-        if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-        if (std::fclose(file) != 0) std::abort();
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) std::abort();
+        size_t done = 0;
+        while (done < size) {
+            ssize_t wrote = ::write(fd, data + done, size - done);
+            if (wrote <= 0) std::abort();
+            done += static_cast<size_t>(wrote);
+        }
+        if (::close(fd) != 0) std::abort();
     }
 
   private:

@@ -2,6 +2,7 @@
 // LoadSurface__UNSAFE__, the decoding half of surface loading (no GL needed).
 #include "fuzz_file.h"
 #include "graphics/gxtk_graphics.h"
+#include "whole_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzFile file("image.png");
@@ -19,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (surface.bytesPerPixel < 1 || surface.bytesPerPixel > 4) std::abort();
     size_t bytes = static_cast<size_t>(surface.pixelWidth) * static_cast<size_t>(surface.pixelHeight) *
                    static_cast<size_t>(surface.bytesPerPixel);
-    volatile unsigned char sum = 0;
-    for (size_t i = 0; i < bytes; ++i) sum = static_cast<unsigned char>(sum + surface.pixels[i]);
+    RequireWholeBlock(surface.pixels, bytes);
     surface.Discard();
     return 0;
 }

@@ -1,5 +1,6 @@
 // WAV reader fuzz target: any bytes as a ".wav" file through loadSound.
 #include "decoded_sound.h"
+#include "whole_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FuzzFile file("sound.wav");
@@ -12,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t bytes = static_cast<size_t>(sound.length) * static_cast<size_t>(sound.channels) *
                    static_cast<size_t>(sound.bytesPerSample);
     if (bytes > size) std::abort();
-    volatile unsigned char sum = 0;
-    for (size_t i = 0; i < bytes; ++i) sum = static_cast<unsigned char>(sum + sound.pcm[i]);
+    RequireWholeBlock(sound.pcm, bytes);
     unloadSound(sound.pcm);
     return 0;
 }

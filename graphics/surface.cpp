@@ -2,6 +2,7 @@
 // upload; the renderer's surface loaders; the stb_image decoding functions.
 #include "graphics/gxtk_graphics.h"
 
+#include "graphics/png_chunks.h"
 #include "host/datapath.h"
 
 #include <GL/gl.h>
@@ -161,7 +162,13 @@ namespace {
 // Several decoders fill a short file's missing pixels with zeros, so a damaged
 // header of a few bytes could otherwise cost gigabytes: sizes are checked first.
 constexpr int kMaxImageSide = 16384;
+#ifdef SKITTERBAT_FUZZING
+// Small enough that a fuzzed header costs microseconds, large enough for
+// every decoder's paths (interlacing, progressive scans, RLE runs).
+constexpr long kMaxImagePixels = 128L * 128L;
+#else
 constexpr long kMaxImagePixels = 4096L * 4096L;
+#endif
 
 bool ImageSizeAllowed(int width, int height) {
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
@@ -176,7 +183,7 @@ unsigned char* loadImage(const String& path, int* width, int* height, int* depth
     int w = 0, h = 0, n = 0;
     unsigned char* data = nullptr;
     // stbi_info_from_file leaves the file where it found it.
-    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h))
+    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h) && PngChunksFit(file))
         data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return data;
@@ -186,6 +193,7 @@ unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int
     if (!bytes || length <= 0) return nullptr;
     int w = 0, h = 0, n = 0;
     if (!stbi_info_from_memory(bytes, length, &w, &h, &n) || !ImageSizeAllowed(w, h)) return nullptr;
+    if (!PngChunksFit(bytes, static_cast<size_t>(length))) return nullptr;
     return stbi_load_from_memory(bytes, length, width, height, depth, 0);
 }
 

@@ -2,6 +2,7 @@
 // needs: refused before decoding, since a few damaged bytes would otherwise
 // have the decoder allocate and fill hundreds of megabytes. No GL needed.
 #include "graphics/gxtk_graphics.h"
+#include "graphics/png_chunks.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,28 @@ class DamagedImageTest : public testing::Test {
     std::string dir_;
 };
 
+// A 5x3 grey PNG whose second chunk is an IDAT claiming `idatLength` bytes,
+// followed by a few bytes of it and no IEND (CRCs are not checked).
+std::string PngWithIdat(uint32_t idatLength, bool withEnd) {
+    std::string bytes("\x89PNG\r\n\x1a\n", 8);
+    auto chunk = [&](const char* type, const std::string& body, uint32_t length) {
+        for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((length >> shift) & 0xFF);
+        bytes += std::string(type, 4) + body + std::string(4, '\0');
+    };
+    chunk("IHDR", std::string("\0\0\0\5\0\0\0\3\x08\0\0\0\0", 13), 13);
+    // zlib stream of three filtered grey rows of five zero pixels
+    const std::string rows = std::string("\x78\x01\x01\x12\x00\xed\xff", 7) + std::string(18, '\0') +
+                             std::string("\x00\x12\x00\x01", 4);
+    if (withEnd) {
+        chunk("IDAT", rows, static_cast<uint32_t>(rows.size()));
+        chunk("IEND", "", 0);
+        bytes.resize(bytes.size() - 4); // the decoder never reads IEND's CRC
+    } else {
+        chunk("IDAT", rows, idatLength);
+    }
+    return bytes;
+}
+
 long PeakResidentKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -56,6 +79,7 @@ TEST_F(DamagedImageTest, HugeClaimedSizesAreRefusedCheaply) {
     std::string path = Write("huge.png", TgaHeader(12000, 12000));
     EXPECT_EXIT(
         {
+            // Under ASan the 2 GB block's shadow alone would add 256 MB.
             long before = PeakResidentKilobytes();
             gxtkGraphics graphics;
             gxtkSurface surface;
@@ -83,6 +107,33 @@ TEST_F(DamagedImageTest, HugeClaimedSizesAreRefusedCheaply) {
     EXPECT_EQ(width, 64);
     EXPECT_EQ(height, 32);
     EXPECT_EQ(depth, 4);
+    unloadImage(pixels);
+}
+
+TEST_F(DamagedImageTest, PngChunkLongerThanTheFileIsRefusedBeforeAllocating) {
+    // Found by fuzzing: a damaged IDAT length had the decoder reserve 2 GB.
+    std::string damaged = PngWithIdat(0x7FFFFF00u, false);
+    std::string good = PngWithIdat(0, true);
+    EXPECT_FALSE(PngChunksFit(reinterpret_cast<const unsigned char*>(damaged.data()), damaged.size()));
+    EXPECT_TRUE(PngChunksFit(reinterpret_cast<const unsigned char*>(good.data()), good.size()));
+    std::string tga = TgaHeader(4, 4);
+    EXPECT_TRUE(PngChunksFit(reinterpret_cast<const unsigned char*>(tga.data()), tga.size()));
+
+    int width = -1, height = -1, depth = -1;
+    // Under ASan the 2 GB block's shadow alone would add 256 MB.
+    long before = PeakResidentKilobytes();
+    EXPECT_EQ(loadImage(String(Write("damaged.png", damaged)), &width, &height, &depth), nullptr);
+    EXPECT_EQ(loadImage(reinterpret_cast<const unsigned char*>(damaged.data()),
+                        static_cast<int>(damaged.size()), &width, &height, &depth),
+              nullptr);
+    EXPECT_EQ(width, -1);
+    EXPECT_LT(PeakResidentKilobytes() - before, 16 * 1024);
+
+    unsigned char* pixels = loadImage(String(Write("good.png", good)), &width, &height, &depth);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(width, 5);
+    EXPECT_EQ(height, 3);
+    EXPECT_EQ(depth, 1);
     unloadImage(pixels);
 }
 
