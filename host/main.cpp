@@ -1,5 +1,6 @@
 // Process entry: GLFW window and GL context, OpenAL device and context, the
 // framework's start-up, the host loop inside the guarded region, clean-up.
+#include "host/allocator.h"
 #include "host/glfw_platform.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
@@ -11,7 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 
 int bb_std_main(int count, char** arguments) {
     ::argc = count;
@@ -32,12 +32,7 @@ void Say(const char* line) {
 } // namespace
 
 int main(int count, char** arguments) {
-    // Every resize decodes all art and sound again into large, short-lived
-    // buffers. glibc's sliding mmap threshold would move them onto the heap,
-    // whose freed middle it cannot give back: the resident size then wanders
-    // upwards by tens of megabytes. A fixed threshold keeps them in mappings
-    // of their own, returned whole on free.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    ConfigureAllocator();
     if (!glfwInit()) {
         Say("glfwInit failed");
         std::exit(-1);
