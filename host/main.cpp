@@ -4,10 +4,9 @@
 #include "host/glfw_platform.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
+#include "host/sound_start.h"
 #include "host/bb_app.h"
 
-#include <AL/al.h>
-#include <AL/alc.h>
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
@@ -37,6 +36,10 @@ int main(int count, char** arguments) {
         Say("glfwInit failed");
         std::exit(-1);
     }
+    // The sound device opens while the window is made; its outcome is
+    // reported below, where it always was.
+    SoundStart sound;
+    sound.Begin();
     int desktopWidth = 640, desktopHeight = 640;
     if (const GLFWvidmode* desktop = glfwGetVideoMode(glfwGetPrimaryMonitor())) {
         desktopWidth = desktop->width;
@@ -45,6 +48,7 @@ int main(int count, char** arguments) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
     if (!window) {
+        sound.Close();
         Say("glfwOpenWindow failed");
         glfwTerminate();
         std::exit(-1);
@@ -54,17 +58,7 @@ int main(int count, char** arguments) {
     glfwSetWindowTitle(window, "Cobalt Game");
 
     // Without sound the game still runs; the failures are only reported.
-    ALCcontext* context = nullptr;
-    ALCdevice* device = alcOpenDevice(nullptr);
-    if (!device) {
-        Say("alcOpenDevice failed");
-    } else {
-        context = alcCreateContext(device, nullptr);
-        if (!context)
-            Say("alcCreateContext failed");
-        else if (!alcMakeContextCurrent(context))
-            Say("alcMakeContextCurrent failed");
-    }
+    if (const char* failure = sound.Finish()) Say(failure);
 
     GlfwPlatform platform(window);
     gxtk_platform = &platform;
@@ -74,11 +68,7 @@ int main(int count, char** arguments) {
         if (runner) runner();
     });
 
-    if (context) {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(context);
-    }
-    if (device) alcCloseDevice(device);
+    sound.Close();
     glfwTerminate();
     gxtk_platform = nullptr;
     return status;
