@@ -146,6 +146,9 @@ def main(out):
             verdict(get(s, "renders_over_batching") == 0))
         row("Allocations per render, 600 played frames", "%.2f new, %.2f malloc (GL driver; %d renders)"
             % (news_r, mallocs_r, get(s, "allocating_renders")), "0 new: " + verdict(news_r == 0))
+        if "faults_per_frame" in find(s):
+            row("Page faults per frame, 600 played frames", "%.1f (whole process, update to glFinish)"
+                % get(s, "faults_per_frame"))
     if find(l):
         row("Loader in process (window, 44 steps)",
             "%.0f ms after %.0f ms of set-up; images and font %.0f ms, sounds %.0f ms, slowest step %d (%.0f ms)"
