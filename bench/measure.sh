@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every measurement inside an X server (scripts/bench starts one) and
-# leaves the raw results in OUT: bench.json, startup.txt, memory.txt, machine.txt.
+# leaves the raw results in OUT: bench.json, peers.txt, startup.txt, memory.txt,
+# machine.txt.
 # Usage: measure.sh BUILD OUT
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -20,9 +21,12 @@ echo "benchmarks..." >&2
 "$build/skitterbat_bench" --benchmark_out="$out/bench.json" --benchmark_out_format=json \
   --benchmark_filter="${SKITTERBAT_BENCH_FILTER:-.}" >"$out/bench.txt" 2>&1
 
-echo "start-up..." >&2
+echo "sprites against SDL2 and the one-array floor..." >&2
+"$build/skitterbat_peers" "$build/data" "${SKITTERBAT_BENCH_PEER_ROUNDS:-3}" >"$out/peers.txt"
+
+echo "start-up, alternating with a bare GLFW window..." >&2
 "$build/skitterbat_startup" "$build/skitterbat" "$build/libskitterbat_probe.so" "$build/data" 5 \
-  >"$out/startup.txt"
+  "$build/skitterbat_bare_window" >"$out/startup.txt"
 
 echo "a played stretch of ${play_seconds} s..." >&2
 work=$(mktemp -d)

@@ -25,8 +25,66 @@ def number(text, default=0.0):
         return default
 
 
+def peer_results(path):
+    """{(contender, variant, sprites): (sprites_per_ms, frame_ms, faults_per_frame)} from peers.txt."""
+    results = {}
+    if os.path.exists(path):
+        with open(path) as f:
+            for line in f:
+                fields = line.split()
+                if len(fields) == 7 and fields[0] == "peer":
+                    results[(fields[1], fields[2], int(fields[3]))] = tuple(float(x) for x in fields[4:])
+    return results
+
+
+def peer_table(peers):
+    """The sprite table against SDL2's best GL backend and the one-array floor, with the targets."""
+    lines = []
+    header = ("Sprites", "Ours /ms", "SDL2 best /ms", "Floor /ms", "vs SDL2 (>= 1.2)", "vs floor (>= 0.9)",
+              "Frame ms ours/SDL2/floor", "Faults/frame ours/SDL2/floor")
+    rows = []
+    for variant in ("plain", "turned"):
+        for n in (1000, 10000, 100000):
+            ours = peers.get(("ours", variant, n))
+            if not ours:
+                continue
+            sdl = [(c, v) for (c, var, k), v in peers.items() if c.startswith("sdl-") and var == variant and k == n]
+            best = max(sdl, key=lambda cv: cv[1][0]) if sdl else None
+            floor = peers.get(("floor", variant, n))
+
+            def ratio(other, target):
+                if not other or other[0] <= 0:
+                    return "-"
+                r = ours[0] / other[0]
+                return "%.2fx %s" % (r, "met" if r >= target else "MISSED")
+            fault_ok = not best or ours[2] <= best[1][2]
+            rows.append((
+                "%s %dk" % (variant, n // 1000), "%.0f" % ours[0],
+                "%.0f (%s)" % (best[1][0], best[0][4:]) if best else "-",
+                "%.0f" % floor[0] if floor else "-",
+                ratio(best[1] if best else None, 1.2), ratio(floor, 0.9),
+                "%.2f / %s / %s" % (ours[1], "%.2f" % best[1][1] if best else "-", "%.2f" % floor[1] if floor else "-"),
+                "%.0f / %s / %s %s" % (ours[2], "%.0f" % best[1][2] if best else "-", "%.0f" % floor[2] if floor else "-",
+                                      "met" if fault_ok else "MISSED")))
+    if not rows:
+        return lines
+    widths = [max(len(str(x[i])) for x in rows + [header]) for i in range(len(header))]
+    line = "+-" + "-+-".join("-" * w for w in widths) + "-+"
+    lines.append("Sprites per ms of the submitting thread's CPU (clear to last flush), 8 x 8 frames of one atlas,")
+    lines.append("alpha blending, 640 x 640; plain = DrawImage, turned = DrawImage2 (angle i mod 360, scale 0.75).")
+    lines.append("Medians of alternating rounds, each contender in a process of its own, same heap settings.")
+    lines.append(line)
+    lines.append("| " + " | ".join(h.ljust(w) for h, w in zip(header, widths)) + " |")
+    lines.append(line)
+    for r in rows:
+        lines.append("| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |")
+    lines.append(line)
+    return lines
+
+
 def main(out):
     machine = pairs(os.path.join(out, "machine.txt"))
+    peers = peer_results(os.path.join(out, "peers.txt"))
     startup = pairs(os.path.join(out, "startup.txt"))
     memory = pairs(os.path.join(out, "memory.txt"))
     with open(os.path.join(out, "bench.json")) as f:
@@ -88,6 +146,9 @@ def main(out):
             verdict(get(s, "renders_over_batching") == 0))
         row("Allocations per render, 600 played frames", "%.2f new, %.2f malloc (GL driver; %d renders)"
             % (news_r, mallocs_r, get(s, "allocating_renders")), "0 new: " + verdict(news_r == 0))
+        if "faults_per_frame" in find(s):
+            row("Page faults per frame, 600 played frames", "%.1f (whole process, update to glFinish)"
+                % get(s, "faults_per_frame"))
     if find(l):
         row("Loader in process (window, 44 steps)",
             "%.0f ms after %.0f ms of set-up; images and font %.0f ms, sounds %.0f ms, slowest step %d (%.0f ms)"
@@ -96,7 +157,16 @@ def main(out):
     if startup:
         row("Program start: libraries loaded", "%s ms" % startup.get("startup_libraries_ms", "?"))
         row("Program start: window and GL context", "%s ms" % startup.get("startup_window_ms", "?"))
-        row("Program start: first frame", "%s ms" % startup.get("startup_first_frame_ms", "?"))
+        bare_first = number(startup.get("startup_bare_first_frame_ms"), -1)
+        if bare_first > 0:
+            row("Bare GLFW window (reference): window, first frame", "%s ms, %s ms" % (
+                startup.get("startup_bare_window_ms", "?"), startup.get("startup_bare_first_frame_ms", "?")))
+            first = number(startup.get("startup_first_frame_ms"), -1)
+            row("Program start: first frame", "%s ms = %.2fx the bare window's" % (
+                startup.get("startup_first_frame_ms", "?"), first / bare_first),
+                "<= 1.3x: " + verdict(0 < first <= 1.3 * bare_first))
+        else:
+            row("Program start: first frame", "%s ms" % startup.get("startup_first_frame_ms", "?"))
         row("Program start: first menu frame", "%s ms (after 44 loader updates)" % startup.get("startup_menu_frame_ms", "?"))
         row("Reading and decoding data files", "%s images: %s ms, %s sounds: %s ms" % (
             startup.get("startup_image_files", "?"), startup.get("startup_image_decode_ms", "?"),
@@ -120,6 +190,8 @@ def main(out):
     for r in rows:
         print("| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |")
     print(line)
+    for text in peer_table(peers):
+        print(text)
     print("Raw results: %s" % out)
 
 

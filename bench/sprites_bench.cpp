@@ -1,6 +1,7 @@
 // Sprite throughput: N frames of one atlas per rendered frame through
 // bb_graphics_DrawImage and bb_graphics_DrawImage2, timed as CPU submission
 // (the frame's final flush included, the driver's wait for the picture not).
+#include "sprite_pattern.h"
 #include "world.h"
 
 #include "graphics/image.h"
@@ -23,8 +24,6 @@ void DrawSprites(benchmark::State& state, SpriteCall call) {
         return;
     }
     const int count = static_cast<int>(state.range(0));
-    const float width = static_cast<float>(graphics.Width() - 16);
-    const float height = static_cast<float>(graphics.Height() - 16);
     long calls = 0;
     for (auto _ : state) {
         graphics.Validate();
@@ -32,19 +31,17 @@ void DrawSprites(benchmark::State& state, SpriteCall call) {
         bb_graphics_BeginRender();
         const long before = graphics.drawCalls;
         for (int i = 0; i < count; ++i) {
-            // Spread over the window on a fixed pattern; every frame of the sheet in turn.
-            const float x = 8 + static_cast<float>((i * 37) % 997) / 997.0f * width;
-            const float y = 8 + static_cast<float>((i * 91) % 991) / 991.0f * height;
-            const int frame = i & 15;
+            const SpritePlace p = PlaceSprite(i, graphics.Width(), graphics.Height());
             switch (call) {
             case SpriteCall::DrawImage:
-                bb_graphics_DrawImage(atlas.get(), x, y, frame);
+                bb_graphics_DrawImage(atlas.get(), p.x, p.y, p.frame);
                 break;
             case SpriteCall::DrawImage2:
-                bb_graphics_DrawImage2(atlas.get(), x, y, 0, 1, 1, frame);
+                bb_graphics_DrawImage2(atlas.get(), p.x, p.y, 0, 1, 1, p.frame);
                 break;
             case SpriteCall::DrawImage2Rotated:
-                bb_graphics_DrawImage2(atlas.get(), x, y, static_cast<float>(i % 360), 0.75f, 0.75f, frame);
+                bb_graphics_DrawImage2(atlas.get(), p.x, p.y, p.degrees, kTurnedSpriteScale,
+                                       kTurnedSpriteScale, p.frame);
                 break;
             }
         }

@@ -5,8 +5,10 @@
 // presented frame and to the first menu frame (the one after the 45th
 // update: 44 loader steps, then the menu), the time spent between opening and
 // closing image and sound files (reading and decoding), and peak memory.
+// Given a bare GLFW program as well, it alternates runs of the two and
+// reports the bare window's times beside ours, as the reference.
 //
-// Usage: skitterbat_startup PROGRAM PROBE DATA_DIR [RUNS]
+// Usage: skitterbat_startup PROGRAM PROBE DATA_DIR [RUNS [BARE_PROGRAM]]
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -61,7 +63,9 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-Run RunOnce(const std::string& program, const std::string& probe, const std::string& data) {
+// firstFrameOnly: the run is over at the first presented frame (the bare window).
+Run RunOnce(const std::string& program, const std::string& probe, const std::string& data,
+            bool firstFrameOnly = false) {
     std::string folder = (fs::temp_directory_path() / "skitterbat-startup-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     fs::create_directory_symlink(fs::absolute(data), fs::path(folder) / "data");
@@ -110,7 +114,7 @@ Run RunOnce(const std::string& program, const std::string& probe, const std::str
                 if (run.windowMs < 0) run.windowMs = ms;
             } else if (kind == 'S') {
                 if (run.firstFrameMs < 0) run.firstFrameMs = ms;
-                if (updates >= kMenuUpdate) {
+                if (updates >= kMenuUpdate || firstFrameOnly) {
                     run.menuFrameMs = ms;
                     done = true;
                 }
@@ -156,9 +160,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 5;
-    std::vector<double> libraries, window, first, menu, images, sounds, peak;
+    const std::string bare = argc > 5 ? fs::absolute(argv[5]).string() : "";
+    std::vector<double> libraries, window, first, menu, images, sounds, peak, bareWindow, bareFirst;
     int imageFiles = 0, soundFiles = 0;
     for (int i = 0; i < runs; ++i) {
+        if (!bare.empty()) {
+            const Run reference = RunOnce(bare, fs::absolute(argv[2]).string(), argv[3], true);
+            if (reference.firstFrameMs < 0) {
+                std::fprintf(stderr, "run %d: the bare window never showed a frame\n", i + 1);
+                return 1;
+            }
+            bareWindow.push_back(reference.windowMs);
+            bareFirst.push_back(reference.firstFrameMs);
+        }
         // The program runs in its own folder: every path must be absolute.
         const Run run = RunOnce(fs::absolute(argv[1]).string(), fs::absolute(argv[2]).string(), argv[3]);
         if (run.menuFrameMs < 0) {
@@ -186,5 +200,9 @@ int main(int argc, char** argv) {
     std::printf("startup_sound_files %d\n", soundFiles);
     std::printf("startup_sound_decode_ms %.1f\n", Median(sounds));
     std::printf("startup_peak_kb %.0f\n", Median(peak));
+    if (!bare.empty()) {
+        std::printf("startup_bare_window_ms %.1f\n", Median(bareWindow));
+        std::printf("startup_bare_first_frame_ms %.1f\n", Median(bareFirst));
+    }
     return 0;
 }

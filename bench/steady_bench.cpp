@@ -1,15 +1,23 @@
 // Steady play: the autopilot plays on from the busy frame in a real window;
 // after two warm-up seconds every update and render is checked for heap
-// allocations (a first frame may still fill caches of the driver).
+// allocations (a first frame may still fill caches of the driver), and the
+// whole process's page faults per frame are counted.
 #include "alloc_counter.h"
 #include "world.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 namespace {
 
 constexpr int kWarmUpFrames = 120;
+
+long PageFaults() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
 
 void SteadyPlay(benchmark::State& state) {
     GameHarness& harness = BenchHarness(true);
@@ -23,6 +31,7 @@ void SteadyPlay(benchmark::State& state) {
     int allocatingUpdates = 0, allocatingRenders = 0, excessCalls = 0;
     long calls = 0;
     gxtkGraphics& graphics = harness.Graphics();
+    const long faultsBefore = PageFaults();
     for (auto _ : state) {
         harness.SteerAutopilot();
         const AllocCount a = CurrentAllocs();
@@ -44,6 +53,7 @@ void SteadyPlay(benchmark::State& state) {
         state.ResumeTiming();
     }
     const double n = static_cast<double>(state.iterations());
+    state.counters["faults_per_frame"] = static_cast<double>(PageFaults() - faultsBefore) / n;
     state.counters["news_per_update"] = static_cast<double>(updates.news) / n;
     state.counters["mallocs_per_update"] = static_cast<double>(updates.mallocs) / n;
     state.counters["news_per_render"] = static_cast<double>(renders.news) / n;

@@ -3,6 +3,7 @@
 #include "world.h"
 
 #include "graphics/image.h"
+#include "host/allocator.h"
 #include "host/random.h"
 
 #include <filesystem>
@@ -11,6 +12,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+// The program's heap settings, in place before anything is measured.
+[[maybe_unused]] const bool heapConfigured = (ConfigureAllocator(), true);
+
 std::unique_ptr<GameHarness> harness;
 bool harnessHasWindow = false;
 std::unique_ptr<BusyFrame> busy;

@@ -16,6 +16,41 @@ bool IsIdentity(float ix, float iy, float jx, float jy, float tx, float ty) {
     return ix == 1 && iy == 0 && jx == 0 && jy == 1 && tx == 0 && ty == 0;
 }
 
+struct Affine {
+    float ix, iy, jx, jy, tx, ty;
+};
+
+Affine ContextMatrix(const bb_graphics_GraphicsContext* c) {
+    return Affine{c->m_xAxisX, c->m_xAxisY, c->m_yAxisX, c->m_yAxisY, c->m_originX, c->m_originY};
+}
+
+// The given transform acting first, in m's local space. Image draws compose
+// their matrix with this same arithmetic, term for term, so they land on
+// exactly the pixels a push, transforms and pop would give.
+Affine Compose(const Affine& m, float ix, float iy, float jx, float jy, float tx, float ty) {
+    return Affine{ix * m.ix + iy * m.jx, ix * m.iy + iy * m.jy,        jx * m.ix + jy * m.jx,
+                  jx * m.iy + jy * m.jy, tx * m.ix + ty * m.jx + m.tx, tx * m.iy + ty * m.jy + m.ty};
+}
+
+// Sine and cosine of an angle in degrees, taken in double and rounded to float.
+void SinCosDegrees(float degrees, float* s, float* c) {
+    const double radians = static_cast<double>(degrees) * static_cast<double>(0.017453292f);
+    double sine, cosine;
+    sincos(radians, &sine, &cosine);
+    *s = static_cast<float>(sine);
+    *c = static_cast<float>(cosine);
+}
+
+void DrawFrame(bb_graphics_Image* image, float x, float y, const bb_graphics_Frame& frame);
+
+// Draws the frame at the local origin of m; the context's own matrix goes to
+// the renderer again before the next draw, as after a pop.
+void DrawFrameUnder(const Affine& m, bb_graphics_Image* image, const bb_graphics_Frame& frame) {
+    bb_graphics_renderDevice->SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
+    DrawFrame(image, 0, 0, frame);
+    bb_graphics_context->m_matrixDirty = true;
+}
+
 void DrawFrame(bb_graphics_Image* image, float x, float y, const bb_graphics_Frame& frame) {
     gxtkSurface* surface = image->m_texSurface.get();
     if (image->m_imageFlags & bb_graphics_Image::WholeSurface) {
@@ -129,14 +164,8 @@ int bb_graphics_SetMatrix2(const Array<float>& m) {
 }
 
 int bb_graphics_Transform(float ix, float iy, float jx, float jy, float tx, float ty) {
-    bb_graphics_GraphicsContext* c = bb_graphics_context;
-    float xAxisX = ix * c->m_xAxisX + iy * c->m_yAxisX;
-    float xAxisY = ix * c->m_xAxisY + iy * c->m_yAxisY;
-    float yAxisX = jx * c->m_xAxisX + jy * c->m_yAxisX;
-    float yAxisY = jx * c->m_xAxisY + jy * c->m_yAxisY;
-    float originX = tx * c->m_xAxisX + ty * c->m_yAxisX + c->m_originX;
-    float originY = tx * c->m_xAxisY + ty * c->m_yAxisY + c->m_originY;
-    return bb_graphics_SetMatrix(xAxisX, xAxisY, yAxisX, yAxisY, originX, originY);
+    const Affine m = Compose(ContextMatrix(bb_graphics_context), ix, iy, jx, jy, tx, ty);
+    return bb_graphics_SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
 }
 
 int bb_graphics_Transform2(const Array<float>& m) {
@@ -152,9 +181,8 @@ int bb_graphics_Scale(float x, float y) {
 }
 
 int bb_graphics_Rotate(float degrees) {
-    double radians = static_cast<double>(degrees) * static_cast<double>(0.017453292f);
-    float s = static_cast<float>(std::sin(radians));
-    float c = static_cast<float>(std::cos(radians));
+    float s, c;
+    SinCosDegrees(degrees, &s, &c);
     return bb_graphics_Transform(c, -s, s, c, 0, 0);
 }
 
@@ -231,11 +259,8 @@ int bb_graphics_DrawImage(bb_graphics_Image* image, float x, float y, int frame)
     if (!f) return 0;
     bb_graphics_GraphicsContext* c = bb_graphics_context;
     if (c->m_transformed) {
-        bb_graphics_PushMatrix();
-        bb_graphics_Transform(1, 0, 0, 1, x - image->m_handleX, y - image->m_handleY);
-        c->m_Validate();
-        DrawFrame(image, 0, 0, *f);
-        bb_graphics_PopMatrix();
+        DrawFrameUnder(Compose(ContextMatrix(c), 1, 0, 0, 1, x - image->m_handleX, y - image->m_handleY),
+                       image, *f);
     } else {
         c->m_Validate();
         DrawFrame(image, x - image->m_handleX, y - image->m_handleY, *f);
@@ -247,13 +272,12 @@ int bb_graphics_DrawImage2(bb_graphics_Image* image, float x, float y, float rot
                            float scaleY, int frame) {
     const bb_graphics_Frame* f = DrawableFrame(image, frame);
     if (!f) return 0;
-    bb_graphics_PushMatrix();
-    bb_graphics_Transform(1, 0, 0, 1, x, y);
-    bb_graphics_Rotate(rotation);
-    bb_graphics_Transform(scaleX, 0, 0, scaleY, 0, 0);
-    bb_graphics_Transform(1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
-    bb_graphics_context->m_Validate();
-    DrawFrame(image, 0, 0, *f);
-    bb_graphics_PopMatrix();
+    float s, c;
+    SinCosDegrees(rotation, &s, &c);
+    Affine m = Compose(ContextMatrix(bb_graphics_context), 1, 0, 0, 1, x, y);
+    m = Compose(m, c, -s, s, c, 0, 0);
+    m = Compose(m, scaleX, 0, 0, scaleY, 0, 0);
+    m = Compose(m, 1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
+    DrawFrameUnder(m, image, *f);
     return 0;
 }

@@ -26,6 +26,40 @@ std::vector<gxtkGraphics*>& Renderers() {
     return *renderers;
 }
 
+// The GL state the renderer last set. Only the renderer draws, so a state
+// already in place is not set again: llvmpipe treats every texture enable,
+// bind or blend change as new state to validate, and a texture switched off
+// and on between batches costs it fresh per-frame buffers. Code that changes
+// any of it elsewhere calls gxtkGraphics::ForgetGLState. -1 (or kUnknown for
+// the texture name) is a state not known, set at its next use.
+constexpr unsigned int kUnknown = ~0u;
+struct CachedGLState {
+    int textureEnabled = -1;
+    unsigned int boundTexture = kUnknown;
+    int blend = -1;
+    int scissorEnabled = -1;
+    bool scissorBoxKnown = false;
+    int scissorBox[4] = {0, 0, 0, 0};
+};
+CachedGLState glState;
+
+void EnableTexture(unsigned int texture) {
+    if (glState.textureEnabled != 1) {
+        glEnable(GL_TEXTURE_2D);
+        glState.textureEnabled = 1;
+    }
+    if (glState.boundTexture != texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glState.boundTexture = texture;
+    }
+}
+
+void DisableTexture() {
+    if (glState.textureEnabled == 0) return;
+    glDisable(GL_TEXTURE_2D);
+    glState.textureEnabled = 0;
+}
+
 uint8_t ColorByte(float value) {
     // The caller keeps colour and alpha in range; this only guards the byte.
     if (!(value > 0.0f)) return 0;
@@ -52,6 +86,10 @@ gxtkGraphics::gxtkGraphics() {
 gxtkGraphics::~gxtkGraphics() {
     auto& renderers = Renderers();
     renderers.erase(std::remove(renderers.begin(), renderers.end(), this), renderers.end());
+}
+
+void gxtkGraphics::ForgetGLState() {
+    glState = CachedGLState();
 }
 
 void gxtkGraphics::ForgetSurface(gxtkSurface* surface) {
@@ -93,6 +131,10 @@ void gxtkGraphics::BeginRender() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
+    // Each frame starts from what is set here, whatever happened before.
+    ForgetGLState();
+    glState.textureEnabled = 0;
+    glState.blend = 0;
     batchCount = 0;
 }
 
@@ -105,8 +147,9 @@ void gxtkGraphics::EndRender() {
 void gxtkGraphics::Flush() {
     if (batchCount == 0) return;
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, batchSurface->textureName);
+        EnableTexture(batchSurface->textureName);
+    } else {
+        DisableTexture();
     }
     int vertices = 0;
     switch (batchKind) {
@@ -120,7 +163,9 @@ void gxtkGraphics::Flush() {
         break;
     case kQuads:
         vertices = batchCount * 4;
-        glDrawElements(GL_TRIANGLES, batchCount * 6, GL_UNSIGNED_SHORT, quadIndexList);
+        // The range spares the driver a scan of the indices for the vertices to fetch.
+        glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(vertices - 1), batchCount * 6,
+                            GL_UNSIGNED_SHORT, quadIndexList);
         break;
     case kFan:
         vertices = batchCount;
@@ -129,7 +174,6 @@ void gxtkGraphics::Flush() {
     }
     ++drawCalls;
     verticesDrawn += vertices;
-    if (batchSurface) glDisable(GL_TEXTURE_2D);
     batchCount = 0;
 }
 
@@ -163,11 +207,14 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 
 int gxtkGraphics::SetBlend(int blend) {
     Flush();
-    if (blend == 1) {
+    const int wanted = blend == 1 ? 1 : 0;
+    if (glState.blend == wanted) return 0;
+    if (wanted == 1) {
         glBlendFunc(GL_ONE, GL_ONE);
     } else {
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     }
+    glState.blend = wanted;
     return 0;
 }
 
@@ -198,17 +245,24 @@ int ToPixels(long long units, double pixelsPerUnit) {
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
     if (x == 0 && y == 0 && w == Width() && h == Height()) {
-        glDisable(GL_SCISSOR_TEST);
-    } else {
-        // A negative size would be refused by GL and keep the old box; it shows nothing.
-        w = std::max(w, 0);
-        h = std::max(h, 0);
-        const double across = PixelsPerUnitX(), down = PixelsPerUnitY();
-        const long long bottom = static_cast<long long>(Height()) - y - h;
-        const int left = ToPixels(x, across), right = ToPixels(static_cast<long long>(x) + w, across);
-        const int low = ToPixels(bottom, down), high = ToPixels(bottom + h, down);
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(left, low, right - left, high - low);
+        if (glState.scissorEnabled != 0) glDisable(GL_SCISSOR_TEST);
+        glState.scissorEnabled = 0;
+        return 0;
+    }
+    // A negative size would be refused by GL and keep the old box; it shows nothing.
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    const double across = PixelsPerUnitX(), down = PixelsPerUnitY();
+    const long long bottom = static_cast<long long>(Height()) - y - h;
+    const int left = ToPixels(x, across), right = ToPixels(static_cast<long long>(x) + w, across);
+    const int low = ToPixels(bottom, down), high = ToPixels(bottom + h, down);
+    const int box[4] = {left, low, right - left, high - low};
+    if (glState.scissorEnabled != 1) glEnable(GL_SCISSOR_TEST);
+    glState.scissorEnabled = 1;
+    if (!glState.scissorBoxKnown || std::memcmp(box, glState.scissorBox, sizeof box) != 0) {
+        glScissor(box[0], box[1], box[2], box[3]);
+        std::memcpy(glState.scissorBox, box, sizeof box);
+        glState.scissorBoxKnown = true;
     }
     return 0;
 }
@@ -411,6 +465,7 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, const Array<int>& pixels, i
         }
     }
     glBindTexture(GL_TEXTURE_2D, surface->textureName);
+    glState.boundTexture = surface->textureName;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
     return 0;

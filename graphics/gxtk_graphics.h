@@ -114,6 +114,9 @@ class gxtkGraphics : public gxtkObject {
 
     // A surface going away draws any pending batch that still uses its texture.
     static void ForgetSurface(gxtkSurface* surface);
+    // GL state was changed behind the renderer's back (a texture bound or
+    // deleted elsewhere, a new context): the next batch sets it all again.
+    static void ForgetGLState();
 
   private:
     gxtkVertex* Append(int kind, int capacity, int verticesEach, gxtkSurface* surface);

@@ -63,6 +63,8 @@ int gxtkSurface::Discard() {
     if (textureName) {
         gxtkGraphics::ForgetSurface(this);
         glDeleteTextures(1, &textureName);
+        // GL unbinds a deleted texture, and its name may come back for another.
+        gxtkGraphics::ForgetGLState();
         textureName = 0;
         --liveTextures;
     }
@@ -102,6 +104,7 @@ bool gxtkSurface::OnUnsafeLoadComplete() {
     glGenTextures(1, &textureName);
     ++liveTextures;
     glBindTexture(GL_TEXTURE_2D, textureName);
+    gxtkGraphics::ForgetGLState();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

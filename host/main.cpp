@@ -1,20 +1,19 @@
 // Process entry: the command line, GLFW window and GL context, OpenAL device
 // and context, the framework's start-up, the host loop inside the guarded
 // region, clean-up.
+#include "host/allocator.h"
 #include "host/command_line.h"
 #include "host/fullscreen.h"
 #include "host/glfw_platform.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
+#include "host/sound_start.h"
 #include "host/bb_app.h"
 
-#include <AL/al.h>
-#include <AL/alc.h>
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 
 int bb_std_main(int count, char** arguments) {
     ::argc = count;
@@ -37,21 +36,21 @@ void Say(const char* line) {
 int main(int count, char** arguments) {
     CommandLine options = ParseCommandLine(count, arguments);
     if (options.exitStatus) return *options.exitStatus;
-    // Every resize decodes all art and sound again into large, short-lived
-    // buffers. glibc's sliding mmap threshold would move them onto the heap,
-    // whose freed middle it cannot give back: the resident size then wanders
-    // upwards by tens of megabytes. A fixed threshold keeps them in mappings
-    // of their own, returned whole on free.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    ConfigureAllocator();
     if (!glfwInit()) {
         Say("glfwInit failed");
         std::exit(-1);
     }
+    // The sound device opens while the window is made; its outcome is
+    // reported below, where it always was.
+    SoundStart sound;
+    sound.Begin();
     int desktopWidth = 0, desktopHeight = 0;
     DesktopSize(&desktopWidth, &desktopHeight);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
     if (!window) {
+        sound.Close();
         Say("glfwOpenWindow failed");
         glfwTerminate();
         std::exit(-1);
@@ -61,17 +60,7 @@ int main(int count, char** arguments) {
     glfwSetWindowTitle(window, "Cobalt Game");
 
     // Without sound the game still runs; the failures are only reported.
-    ALCcontext* context = nullptr;
-    ALCdevice* device = alcOpenDevice(nullptr);
-    if (!device) {
-        Say("alcOpenDevice failed");
-    } else {
-        context = alcCreateContext(device, nullptr);
-        if (!context)
-            Say("alcCreateContext failed");
-        else if (!alcMakeContextCurrent(context))
-            Say("alcMakeContextCurrent failed");
-    }
+    if (const char* failure = sound.Finish()) Say(failure);
 
     FullscreenSwitch fullscreen(window, options.fullscreen);
     GlfwPlatform platform(window, &fullscreen);
@@ -82,11 +71,7 @@ int main(int count, char** arguments) {
         if (runner) runner();
     });
 
-    if (context) {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(context);
-    }
-    if (device) alcCloseDevice(device);
+    sound.Close();
     glfwTerminate();
     gxtk_platform = nullptr;
     return status;

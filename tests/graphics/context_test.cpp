@@ -8,6 +8,10 @@
 #include <GL/gl.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <functional>
+#include <vector>
+
 namespace {
 
 // The real renderer, counting the matrices the context hands it.
@@ -254,6 +258,69 @@ TEST_F(ContextTest, ShapesGoThroughTheContextMatrix) {
     EXPECT_EQ(g.verticesDrawn - vertices, 100);
     EXPECT_EQ(PixelAt(g, 300, 200), (Rgba{255, 255, 255, 255}));
     EXPECT_EQ(PixelAt(g, 255, 155), kBlack);
+}
+
+// Image draws compose their matrix without the stack; the renderer must get,
+// bit for bit, what a push, the documented transforms and a pop would give.
+TEST_F(ContextTest, ImageDrawsSendTheComposedMatrixExactly) {
+    bb_graphics_ImageRef image = RedGreen();
+    ASSERT_TRUE(image);
+    struct Draw {
+        float x, y, rotation, scaleX, scaleY;
+    };
+    const Draw draws[] = {{100, 100, 0, 1, 1},
+                          {33.3f, 71.7f, 37, 0.75f, 0.75f},
+                          {-5.5f, 400.25f, -123.4f, 2.5f, -1.3f},
+                          {320.1f, 239.9f, 359.9f, 1e-3f, 7}};
+    const std::function<void()> contexts[] = {
+        [] {},
+        [] { bb_graphics_Scale(1.7f, 1.3f); },
+        [] {
+            bb_graphics_Translate(13.1f, -7.9f);
+            bb_graphics_Rotate(21.5f);
+            bb_graphics_Scale(0.6f, 1.9f);
+        },
+    };
+    auto current = [&] {
+        return std::vector<float>{context.m_xAxisX, context.m_xAxisY,  context.m_yAxisX,
+                                  context.m_yAxisY, context.m_originX, context.m_originY};
+    };
+    auto sent = [&] {
+        return std::vector<float>{g.xAxisX, g.xAxisY, g.yAxisX, g.yAxisY, g.originX, g.originY};
+    };
+    auto same = [](const std::vector<float>& a, const std::vector<float>& b) {
+        return std::memcmp(a.data(), b.data(), 6 * sizeof(float)) == 0;
+    };
+    for (const auto& setContext : contexts) {
+        for (const Draw& d : draws) {
+            bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
+            setContext();
+            const std::vector<float> before = current();
+
+            bb_graphics_PushMatrix();
+            bb_graphics_Transform(1, 0, 0, 1, d.x, d.y);
+            bb_graphics_Rotate(d.rotation);
+            bb_graphics_Transform(d.scaleX, 0, 0, d.scaleY, 0, 0);
+            bb_graphics_Transform(1, 0, 0, 1, -image->m_handleX, -image->m_handleY);
+            const std::vector<float> turned = current();
+            bb_graphics_PopMatrix();
+            bb_graphics_PushMatrix();
+            bb_graphics_Transform(1, 0, 0, 1, d.x - image->m_handleX, d.y - image->m_handleY);
+            const std::vector<float> placed = current();
+            bb_graphics_PopMatrix();
+
+            bb_graphics_DrawImage2(image.get(), d.x, d.y, d.rotation, d.scaleX, d.scaleY, 1);
+            EXPECT_TRUE(same(sent(), turned)) << d.x << "," << d.y;
+            EXPECT_TRUE(context.m_matrixDirty);
+            EXPECT_TRUE(same(current(), before));
+            if (context.m_transformed) {
+                bb_graphics_DrawImage(image.get(), d.x, d.y, 0);
+                EXPECT_TRUE(same(sent(), placed)) << d.x << "," << d.y;
+                EXPECT_TRUE(same(current(), before));
+            }
+            g.Flush();
+        }
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -335,6 +337,51 @@ TEST_F(RendererTest, DroppingASurfaceDrawsItsPendingBatchFirst) {
     EXPECT_EQ(g->drawCalls, 1);
     EXPECT_EQ(g->batchSurface, nullptr);
     EXPECT_EQ(PixelAt(*g, 31, 31), (Rgba{0, 255, 0, 255}));
+}
+
+// The renderer sets texture state only when it changes; a texture bound by
+// anything else must not leave the next batch drawn with the wrong one.
+TEST_F(RendererTest, TexturesBoundElsewhereAreBoundAgain) {
+    auto solid = [&](uint32_t argb) {
+        gxtkSurfaceRef surface = g->CreateSurface(1, 1);
+        Array<int> pixel(1);
+        pixel[0] = static_cast<int>(argb);
+        g->WritePixels2(surface.get(), pixel, 0, 0, 1, 1, 0, 1);
+        return surface;
+    };
+    const gxtkSurfaceRef red = solid(0xffff0000u);
+    gxtkSurfaceRef other;
+    const std::string greenPng = WritePngBy("green.png", 1, 1, [](int, int) { return Rgba{0, 255, 0, 255}; });
+    const std::pair<const char*, std::function<void()>> meddlers[] = {
+        {"another surface created", [&] { other = g->CreateSurface(1, 1); }},
+        {"another surface written", [&] { other = solid(0xff0000ffu); }},
+        {"another surface loaded", [&] { other = g->LoadSurface(String(greenPng)); }},
+        {"the drawn surface's texture deleted, its name reused",
+         [&] {
+             gxtkSurfaceRef doomed = solid(0xff00ff00u);
+             g->DrawSurface(doomed.get(), 0, 0);
+             g->Flush();
+             doomed.reset();
+             other = solid(0xff0000ffu);
+         }},
+    };
+    for (const auto& [what, meddle] : meddlers) {
+        SCOPED_TRACE(what);
+        g->Cls(0, 0, 0);
+        g->DrawSurface(red.get(), 10, 10);
+        g->Flush();
+        meddle();
+        g->DrawSurface(red.get(), 20, 10);
+        g->Flush();
+        EXPECT_EQ(PixelAt(*g, 10, 10), (Rgba{255, 0, 0, 255}));
+        EXPECT_EQ(PixelAt(*g, 20, 10), (Rgba{255, 0, 0, 255}));
+        // And the other texture, drawn next, is its own.
+        g->DrawSurface(other.get(), 30, 10);
+        g->DrawRect(40, 10, 1, 1);
+        g->Flush();
+        EXPECT_NE(PixelAt(*g, 30, 10), (Rgba{255, 0, 0, 255}));
+        EXPECT_EQ(PixelAt(*g, 40, 10), (Rgba{255, 255, 255, 255}));
+    }
 }
 
 } // namespace
