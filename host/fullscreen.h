@@ -4,13 +4,14 @@
 #pragma once
 
 #include "host/desktop_settings.h"
+#include "host/glfw_platform.h"
 
 #include <optional>
 #include <string>
 
 struct GLFWwindow;
 
-class FullscreenSwitch {
+class FullscreenSwitch : public KeyFilter {
   public:
     // Shows the window as this run asks (the command line's choice, else the
     // settings file's).
@@ -20,7 +21,7 @@ class FullscreenSwitch {
     // Switches and keeps the new choice for the next run.
     void Toggle();
     // True for the events of the switch's keys, which then never reach the game.
-    bool TakeKey(int key, int action, int mods);
+    bool TakeKey(int key, int action, int mods) override;
 
   private:
     void Enter();

@@ -2,7 +2,6 @@
 // GLFW 3's callback signatures to the host's static callbacks.
 #include "host/glfw_platform.h"
 
-#include "host/fullscreen.h"
 #include "host/gxtk_app.h"
 
 #include <GLFW/glfw3.h>
@@ -77,8 +76,8 @@ int TruncateToInt(double value) {
 
 void KeyCallback(GLFWwindow* window, int key, int, int action, int mods) {
     auto* platform = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(window));
-    FullscreenSwitch* fullscreen = platform ? platform->Fullscreen() : nullptr;
-    if (fullscreen && fullscreen->TakeKey(key, action, mods)) return;
+    KeyFilter* filter = platform ? platform->Keys() : nullptr;
+    if (filter && filter->TakeKey(key, action, mods)) return;
     gxtkApp::OnKey(key, action);
 }
 
@@ -107,6 +106,24 @@ unsigned joystickEvents = 0;
 
 void JoystickCallback(int, int) {
     ++joystickEvents;
+}
+
+// A pad GLFW has a mapping for, read in the game's joystick layout. GLFW 3.2
+// (the browser's) knows no mappings: every pad there reads raw.
+bool ReadStandardPad(int jid, float* axes, unsigned char* buttons) {
+#if GLFW_VERSION_MAJOR > 3 || (GLFW_VERSION_MAJOR == 3 && GLFW_VERSION_MINOR >= 3)
+    static_assert(kPadButtonCount == GLFW_GAMEPAD_BUTTON_LAST + 1 &&
+                  kPadAxisCount == GLFW_GAMEPAD_AXIS_LAST + 1);
+    static_assert(kPadStart == GLFW_GAMEPAD_BUTTON_START && kPadLeft == GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
+    static_assert(kPadLeftTrigger == GLFW_GAMEPAD_AXIS_LEFT_TRIGGER);
+    GLFWgamepadstate pad;
+    if (!glfwJoystickIsGamepad(jid) || !glfwGetGamepadState(jid, &pad)) return false;
+    TransGamepad(pad.buttons, pad.axes, axes, buttons);
+    return true;
+#else
+    (void)jid, (void)axes, (void)buttons;
+    return false;
+#endif
 }
 
 int FirstPresentJoystick() {
@@ -142,9 +159,7 @@ const float* GlfwPlatform::JoystickAxes(int* count) {
     *count = 0;
     int jid = Joystick();
     if (jid < 0) return nullptr;
-    GLFWgamepadstate pad;
-    if (glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &pad)) {
-        TransGamepad(pad.buttons, pad.axes, padAxes_, padButtons_);
+    if (ReadStandardPad(jid, padAxes_, padButtons_)) {
         *count = kGamepadAxisCount;
         return padAxes_;
     }
@@ -157,9 +172,7 @@ const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
     *count = 0;
     int jid = Joystick();
     if (jid < 0) return nullptr;
-    GLFWgamepadstate pad;
-    if (glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &pad)) {
-        TransGamepad(pad.buttons, pad.axes, padAxes_, padButtons_);
+    if (ReadStandardPad(jid, padAxes_, padButtons_)) {
         *count = kGamepadButtonCount;
         return padButtons_;
     }

@@ -7,7 +7,13 @@
 #include "input/gamepad_translation.h"
 
 struct GLFWwindow;
-class FullscreenSwitch;
+
+// Sees each key event before the game does; true keeps it from the game.
+class KeyFilter {
+  public:
+    virtual ~KeyFilter() = default;
+    virtual bool TakeKey(int key, int action, int mods) = 0;
+};
 
 // The primary monitor's current size, or 640 x 640 when GLFW knows no
 // monitor or no mode for it (a desktop without outputs, or none at all).
@@ -15,9 +21,9 @@ void DesktopSize(int* width, int* height);
 
 class GlfwPlatform : public gxtkPlatform {
   public:
-    // The switch, when given, takes its keys before the game sees them.
-    explicit GlfwPlatform(GLFWwindow* window, FullscreenSwitch* fullscreen = nullptr)
-        : window_(window), fullscreen_(fullscreen) {}
+    // The filter, when given, takes its keys before the game sees them.
+    explicit GlfwPlatform(GLFWwindow* window, KeyFilter* keyFilter = nullptr)
+        : window_(window), keyFilter_(keyFilter) {}
 
     double Time() override;
     void Sleep(double seconds) override;
@@ -35,13 +41,13 @@ class GlfwPlatform : public gxtkPlatform {
     void RegisterCallbacks() override;
 
     GLFWwindow* Window() const { return window_; }
-    FullscreenSwitch* Fullscreen() const { return fullscreen_; }
+    KeyFilter* Keys() const { return keyFilter_; }
 
   private:
     int Joystick();
 
     GLFWwindow* window_;
-    FullscreenSwitch* fullscreen_;
+    KeyFilter* keyFilter_;
     int joystick_ = -1;               // GLFW joystick id read, -1 for none
     unsigned joystickEventsSeen_ = 0; // connection events already acted on
     bool joystickChosen_ = false;

@@ -20,25 +20,25 @@ void TransGamepad(const unsigned char* padButtons, const float* padAxes, float* 
     auto held = [padButtons](int button) { return padButtons[button] == GLFW_PRESS; };
     auto state = [](bool down) -> unsigned char { return down ? GLFW_PRESS : GLFW_RELEASE; };
 
-    buttons[0] = state(held(GLFW_GAMEPAD_BUTTON_A));
-    buttons[1] = state(held(GLFW_GAMEPAD_BUTTON_B));
-    buttons[2] = state(held(GLFW_GAMEPAD_BUTTON_X));
-    buttons[3] = state(held(GLFW_GAMEPAD_BUTTON_Y));
-    buttons[4] = state(held(GLFW_GAMEPAD_BUTTON_LEFT_BUMPER));
-    buttons[5] = state(held(GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER));
+    buttons[0] = state(held(kPadA));
+    buttons[1] = state(held(kPadB));
+    buttons[2] = state(held(kPadX));
+    buttons[3] = state(held(kPadY));
+    buttons[4] = state(held(kPadLeftBumper));
+    buttons[5] = state(held(kPadRightBumper));
     buttons[6] = GLFW_RELEASE;
     // Pads put pause on Start and "back" on Back/Select; the game has one button for both.
-    buttons[7] = state(held(GLFW_GAMEPAD_BUTTON_START) || held(GLFW_GAMEPAD_BUTTON_BACK));
-    buttons[8] = state(held(GLFW_GAMEPAD_BUTTON_DPAD_LEFT));
-    buttons[9] = state(held(GLFW_GAMEPAD_BUTTON_DPAD_UP));
-    buttons[10] = state(held(GLFW_GAMEPAD_BUTTON_DPAD_RIGHT));
-    buttons[11] = state(held(GLFW_GAMEPAD_BUTTON_DPAD_DOWN));
+    buttons[7] = state(held(kPadStart) || held(kPadBack));
+    buttons[8] = state(held(kPadLeft));
+    buttons[9] = state(held(kPadUp));
+    buttons[10] = state(held(kPadRight));
+    buttons[11] = state(held(kPadDown));
 
     // Six axes, so the input device keeps this order as it is.
-    axes[0] = padAxes[GLFW_GAMEPAD_AXIS_LEFT_X];
-    axes[1] = padAxes[GLFW_GAMEPAD_AXIS_LEFT_Y];
-    axes[2] = TriggerToZ(padAxes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER]);
-    axes[3] = padAxes[GLFW_GAMEPAD_AXIS_RIGHT_X];
-    axes[4] = padAxes[GLFW_GAMEPAD_AXIS_RIGHT_Y];
-    axes[5] = TriggerToZ(padAxes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER]);
+    axes[0] = padAxes[kPadLeftX];
+    axes[1] = padAxes[kPadLeftY];
+    axes[2] = TriggerToZ(padAxes[kPadLeftTrigger]);
+    axes[3] = padAxes[kPadRightX];
+    axes[4] = padAxes[kPadRightY];
+    axes[5] = TriggerToZ(padAxes[kPadRightTrigger]);
 }
