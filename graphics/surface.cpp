@@ -178,6 +178,20 @@ bool ImageSizeAllowed(int width, int height) {
            static_cast<long>(width) * height <= kMaxImagePixels;
 }
 
+// Debian's stb_image reads far outside its tables on some damaged JPEG
+// Huffman data, and the game's art is PNG: JPEG files are not decoded.
+bool IsJpeg(const unsigned char* start, size_t size) {
+    return size >= 2 && start[0] == 0xFF && start[1] == 0xD8;
+}
+
+bool IsJpeg(FILE* file) {
+    unsigned char start[2] = {};
+    long at = std::ftell(file);
+    size_t got = std::fread(start, 1, sizeof start, file);
+    std::fseek(file, at, SEEK_SET);
+    return IsJpeg(start, got);
+}
+
 } // namespace
 
 unsigned char* loadImage(const String& path, int* width, int* height, int* depth) {
@@ -186,14 +200,15 @@ unsigned char* loadImage(const String& path, int* width, int* height, int* depth
     int w = 0, h = 0, n = 0;
     unsigned char* data = nullptr;
     // stbi_info_from_file leaves the file where it found it.
-    if (stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h) && PngChunksFit(file))
+    if (!IsJpeg(file) && stbi_info_from_file(file, &w, &h, &n) && ImageSizeAllowed(w, h) &&
+        PngChunksFit(file))
         data = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return data;
 }
 
 unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int* height, int* depth) {
-    if (!bytes || length <= 0) return nullptr;
+    if (!bytes || length <= 0 || IsJpeg(bytes, static_cast<size_t>(length))) return nullptr;
     int w = 0, h = 0, n = 0;
     if (!stbi_info_from_memory(bytes, length, &w, &h, &n) || !ImageSizeAllowed(w, h)) return nullptr;
     if (!PngChunksFit(bytes, static_cast<size_t>(length))) return nullptr;
