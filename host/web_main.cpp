@@ -14,15 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-int bb_std_main(int count, char** arguments) {
-    ::argc = count;
-    ::argv = arguments;
-    InstallSignalHandlers();
-    bbInit();
-    bbMain();
-    return 0;
-}
-
 namespace {
 
 WebPlatform* platform = nullptr;
