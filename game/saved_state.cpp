@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -23,18 +24,20 @@ int Wrap(uint32_t value) {
 // character, 0 without digits) but defined for every input: out-of-range
 // numbers saturate instead of overflowing.
 int ReadField(const String& field) {
-    const std::string bytes = field.ToCString();
+    // Each unit counts by its low byte, as the text's C string would show it.
+    const std::u16string_view units = field.Units();
+    auto byteAt = [&](size_t i) { return static_cast<char>(units[i] & 0xFF); };
     size_t at = 0;
-    while (at < bytes.size() && (bytes[at] == ' ' || (bytes[at] >= '\t' && bytes[at] <= '\r'))) ++at;
+    while (at < units.size() && (byteAt(at) == ' ' || (byteAt(at) >= '\t' && byteAt(at) <= '\r'))) ++at;
     bool negative = false;
-    if (at < bytes.size() && (bytes[at] == '+' || bytes[at] == '-')) {
-        negative = bytes[at] == '-';
+    if (at < units.size() && (byteAt(at) == '+' || byteAt(at) == '-')) {
+        negative = byteAt(at) == '-';
         ++at;
     }
     const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
     int64_t value = 0;
-    for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
-        value = value * 10 + (bytes[at] - '0');
+    for (; at < units.size() && byteAt(at) >= '0' && byteAt(at) <= '9'; ++at) {
+        value = value * 10 + (byteAt(at) - '0');
         if (value > limit) value = limit; // stays saturated for any further digits
     }
     return static_cast<int>(negative ? -value : value);

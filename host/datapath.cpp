@@ -64,18 +64,22 @@ FILE* fopenFile(const String& path, const String& mode) {
 }
 
 std::string EncodeStateText(const String& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(text.Length()));
-    for (char16_t c : text.Units()) {
+    // Sized first and filled by index: the text can be long and this runs on every save.
+    const std::u16string_view units = text.Units();
+    size_t size = 0;
+    for (char16_t c : units) size += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+    std::string bytes(size, '\0');
+    char* out = bytes.data();
+    for (char16_t c : units) {
         if (c < 0x80) {
-            bytes.push_back(static_cast<char>(c));
+            *out++ = static_cast<char>(c);
         } else if (c < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
     return bytes;
@@ -84,12 +88,11 @@ std::string EncodeStateText(const String& text) {
 namespace {
 
 String DecodeUtf16(const unsigned char* bytes, size_t count, bool bigEndian) {
-    std::u16string units;
-    units.reserve(count / 2);
+    std::u16string units(count / 2, u'\0');
     for (size_t i = 0; i + 1 < count; i += 2) {
         unsigned hi = bigEndian ? bytes[i] : bytes[i + 1];
         unsigned lo = bigEndian ? bytes[i + 1] : bytes[i];
-        units.push_back(static_cast<char16_t>((hi << 8) | lo));
+        units[i / 2] = static_cast<char16_t>((hi << 8) | lo);
     }
     return String(std::move(units));
 }
@@ -100,27 +103,30 @@ bool IsContinuation(unsigned char b) {
 
 // False when the bytes are not UTF-8 as this codec knows it (one to three bytes).
 bool DecodeUtf8(const unsigned char* bytes, size_t count, std::u16string* units) {
-    units->reserve(count);
+    // Never more units than bytes: fill by index, then cut to the length.
+    units->resize(count);
+    char16_t* out = units->data();
     size_t i = 0;
     while (i < count) {
         unsigned b = bytes[i];
         if (b < 0x80) {
-            units->push_back(static_cast<char16_t>(b));
+            *out++ = static_cast<char16_t>(b);
             i += 1;
         } else if ((b & 0xE0) == 0xC0) {
             if (i + 1 >= count || !IsContinuation(bytes[i + 1])) return false;
-            units->push_back(static_cast<char16_t>(((b << 6) & 0x7FF) | (bytes[i + 1] & 0x3F)));
+            *out++ = static_cast<char16_t>(((b << 6) & 0x7FF) | (bytes[i + 1] & 0x3F));
             i += 2;
         } else if ((b & 0xF0) == 0xE0) {
             if (i + 2 >= count || !IsContinuation(bytes[i + 1]) || !IsContinuation(bytes[i + 2]))
                 return false;
             unsigned unit = (b << 12) | ((bytes[i + 1] << 6) & 0xFFF) | (bytes[i + 2] & 0x3F);
-            units->push_back(static_cast<char16_t>(unit & 0xFFFF));
+            *out++ = static_cast<char16_t>(unit & 0xFFFF);
             i += 3;
         } else {
             return false;
         }
     }
+    units->resize(static_cast<size_t>(out - units->data()));
     return true;
 }
 

@@ -214,7 +214,8 @@ std::vector<String> String::Split(const String& separator) const {
     const std::u16string_view sep = separator.Units();
     size_t start = 0;
     for (;;) {
-        size_t at = units.find(sep, start);
+        // A one-unit separator, the common case, needs no substring compare.
+        size_t at = sep.size() == 1 ? units.find(sep[0], start) : units.find(sep, start);
         if (at == std::u16string_view::npos) break;
         pieces.emplace_back(units.substr(start, at - start));
         start = at + sep.size();
@@ -257,9 +258,9 @@ String String::ToUpper() const {
 }
 
 std::string String::ToCString() const {
-    std::string result;
-    result.reserve(static_cast<size_t>(length_));
-    for (char16_t unit : Units()) result.push_back(static_cast<char>(unit & 0xFF));
+    std::string result(static_cast<size_t>(length_), '\0');
+    const char16_t* units = Data();
+    for (int i = 0; i < length_; ++i) result[static_cast<size_t>(i)] = static_cast<char>(units[i] & 0xFF);
     return result;
 }
 
