@@ -1,26 +1,30 @@
 #!/usr/bin/env node
 // Measures the browser build in Debian's headless Chromium (software WebGL):
-// the page's transfer size with gzip, the time from navigation to the first
-// menu frame, and updates and frames a second in steady play.
+// the transfer size with gzip of every file and of what a 640x640 page fetches
+// up to its first menu frame, the time from navigation to that frame, and
+// updates and frames a second in steady play.
 //   node bench/web_bench.mjs [build-web]
 import { readFileSync } from "node:fs";
-import { join, resolve } from "node:path";
+import { basename, join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 
 import { serve } from "../web/serve.mjs";
 import { canvasImage, launch, newProfile, openPage, pressKey, sleep } from "../tests/web/browser.mjs";
 
 const build = resolve(process.argv[2] || "build-web");
-const files = ["index.html", "page.js", "skitterbat.js", "skitterbat.wasm", "skitterbat.data"];
+const files = ["index.html", "page.js", "skitterbat.js", "skitterbat.wasm", "skitterbat.data",
+               "skitterbat-hd.data", "skitterbat-hd2.data"];
 const MB = 1024 * 1024;
+const mb = (bytes) => (bytes / MB).toFixed(2);
+const gzipSize = {};
 let total = 0;
 for (const file of files) {
   const bytes = readFileSync(join(build, file));
-  const gzipped = gzipSync(bytes, { level: 9 }).length;
-  total += gzipped;
-  console.log(`${file.padEnd(16)} ${(bytes.length / MB).toFixed(2).padStart(6)} MB, gzip ${(gzipped / MB).toFixed(2)} MB`);
+  gzipSize[file] = gzipSync(bytes, { level: 9 }).length;
+  total += gzipSize[file];
+  console.log(`${file.padEnd(20)} ${mb(bytes.length).padStart(6)} MB, gzip ${mb(gzipSize[file])} MB`);
 }
-console.log(`transfer size (gzip): ${(total / MB).toFixed(2)} MB`);
+console.log(`all files (gzip): ${mb(total)} MB`);
 
 const server = await serve(build);
 const url = `http://127.0.0.1:${server.address().port}/`;
@@ -54,6 +58,12 @@ for (let run = 0; run < 3; ++run) {
   // The page's clock counts from navigation; the last look adds its own latency.
   firstMenu.push(Math.round(await page.evaluate(() => performance.now())));
   console.log(`run ${run + 1}: first menu frame ${firstMenu[run]} ms after navigation`);
+  if (run === 0) {
+    const fetched = [...new Set(page.requests.map((address) => basename(new URL(address).pathname) || "index.html"))]
+      .filter((file) => file in gzipSize);
+    const bytes = fetched.reduce((sum, file) => sum + gzipSize[file], 0);
+    console.log(`fetched at 640x640 up to the menu (gzip): ${mb(bytes)} MB (${fetched.join(", ")})`);
+  }
   if (run === 2) {
     await pressKey(page, "Enter");
     await sleep(2000);

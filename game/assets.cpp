@@ -47,6 +47,9 @@ int EffectAtStep(int step) {
     if (step >= 36 && step <= 42) return step - 5;
     return 0;
 }
+
+constexpr char kLogoPath[] = "common/TarnLogo";
+constexpr char kFontPath[] = "fonts/editundo";
 } // namespace
 
 void bb_Skitterbat_MyApp::PickResolution() {
@@ -94,14 +97,22 @@ int bb_Skitterbat_MyApp::m_LoadFont(int image, const String& path, int glyphW, i
     return 0;
 }
 
+String bb_Skitterbat_MyApp::LoaderFile(int step) const {
+    if (const LoaderArt* art = ArtAtStep(step)) return String(art->path) + ArtSuffix() + ".png";
+    if (step == kFontStep) return String(kFontPath) + ArtSuffix() + ".png";
+    if (const int effect = EffectAtStep(step)) return SfxFileName(effect);
+    return String();
+}
+
 int bb_Skitterbat_MyApp::m_Reload() {
     ClsRed = 0;
     ClsGreen = 0;
     ClsBlue = 0;
     ClsAlpha = 1.0f;
     PickResolution();
-    // The logo first, so the loading screen shows it from its first frame.
-    m_LoadImg(93, "common/TarnLogo", 256, 256, 1, 1);
+    // The logo first, so the loading screen shows it from its first frame;
+    // logo art still on its way comes with the loader's own logo step.
+    if (bb_app_DataReady(String(kLogoPath) + ArtSuffix() + ".png")) m_LoadImg(93, kLogoPath, 256, 256, 1, 1);
     LoaderStage = 1;
     return 0;
 }
@@ -109,10 +120,16 @@ int bb_Skitterbat_MyApp::m_Reload() {
 int bb_Skitterbat_MyApp::m_Loader() {
     PickResolution();
     const int step = LoaderStage;
+    // A step whose file is still on its way waits for it; the spinner goes on.
+    const String file = LoaderFile(step);
+    if (file.Length() > 0 && !bb_app_DataReady(file)) {
+        m_WaitStart(1);
+        return 0;
+    }
     if (const LoaderArt* art = ArtAtStep(step)) {
         m_LoadImg(art->image, art->path, art->frameW, art->frameH, art->frames, 1);
     } else if (step == kFontStep) {
-        m_LoadFont(90, "fonts/editundo", 7, 10);
+        m_LoadFont(90, kFontPath, 7, 10);
     } else if (const int effect = EffectAtStep(step)) {
         m_LoadSFX(effect);
     } else {

@@ -235,6 +235,8 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void DecodeICadeChar(int chr);
     // "sfx/" + three digits + ".wav".
     static String SfxFileName(int n);
+    // The data file a loader step reads at the current art level, or "".
+    String LoaderFile(int step) const;
 
     // Non-virtual helpers of round play (playfield.cpp, play_*.cpp, pause_menu.cpp).
     int FreeObjectSlot() const;

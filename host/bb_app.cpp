@@ -4,6 +4,8 @@
 
 #include "audio/gxtk_audio.h"
 #include "graphics/image.h"
+#include "host/datapath.h"
+#include "host/platform.h"
 #include "input/gxtk_input.h"
 
 bb_app_AppDevice* bb_app_device = nullptr;
@@ -78,4 +80,11 @@ String bb_app_LoadState() {
 
 int bb_app_SaveState(const String& state) {
     return bb_app_device->SaveState(state);
+}
+
+bool bb_app_DataReady(const String& path) {
+    static const String dataScheme("cobalt://data/");
+    const String fixed = bb_data_FixDataPath(path);
+    if (!gxtk_platform || !fixed.StartsWith(dataScheme)) return true;
+    return gxtk_platform->DataFileReady(fixed.Slice(dataScheme.Length()).ToCString().c_str());
 }

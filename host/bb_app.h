@@ -43,6 +43,9 @@ int bb_app_SetUpdateRate(int hertz);
 int bb_app_Millisecs();
 String bb_app_LoadState();
 int bb_app_SaveState(const String& state);
+// False while the data file (a path as the loaders take it) is still on its
+// way; a file that is missing for good counts as ready, so its load fails.
+bool bb_app_DataReady(const String& path);
 
 // Start-up: framework and game globals, then the game object and its adapter.
 int bbInit();

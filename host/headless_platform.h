@@ -6,6 +6,8 @@
 #include "host/platform.h"
 
 #include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 class HeadlessPlatform : public gxtkPlatform {
@@ -35,6 +37,8 @@ class HeadlessPlatform : public gxtkPlatform {
     std::function<void()> onSwap;
     // Sleeping advances the clock by the time asked unless a test says otherwise.
     bool sleepAdvancesClock = true;
+    // Data files still on their way, as a page that fetches art on demand has them.
+    std::set<std::string> pendingData;
 
     double Time() override { return now; }
     void Sleep(double seconds) override {
@@ -76,4 +80,5 @@ class HeadlessPlatform : public gxtkPlatform {
         *count = static_cast<int>(buttons.size());
         return buttons.empty() ? nullptr : buttons.data();
     }
+    bool DataFileReady(const char* name) override { return pendingData.count(name) == 0; }
 };

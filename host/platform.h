@@ -28,6 +28,10 @@ class gxtkPlatform {
     // files vanish with the page keeps the file elsewhere and persists it.
     virtual const char* StateFilePath() { return ".cobaltstate"; }
     virtual void StateFileSaved() {}
+    // Whether a file of the data folder (named relative to it) can be read
+    // now. A platform that fetches its data in parts starts fetching the part
+    // that holds the file and says no until it is in place.
+    virtual bool DataFileReady(const char* /*name*/) { return true; }
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

@@ -3,6 +3,7 @@
 #include "host/web_platform.h"
 
 #include "host/gxtk_app.h"
+#include "host/web_packages.h"
 
 #include <GLFW/glfw3.h>
 #include <emscripten.h>
@@ -111,6 +112,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double web_update_count() {
 WebPlatform::WebPlatform(GLFWwindow* window) : GlfwPlatform(window) {
     pagePlatform = this;
     web_watch_visibility();
+    WebPackagesBegin();
 }
 
 void WebPlatform::BeginStateLoad() {
@@ -167,4 +169,8 @@ const char* WebPlatform::StateFilePath() {
 
 void WebPlatform::StateFileSaved() {
     web_persist_state();
+}
+
+bool WebPlatform::DataFileReady(const char* name) {
+    return WebDataFileReady(name);
 }

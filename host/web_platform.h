@@ -1,6 +1,7 @@
 // The browser's platform: the GLFW window of emscripten's library, with the
 // page's visibility as the window's state, a loop that never blocks the
-// browser's thread, and the state file kept in IndexedDB.
+// browser's thread, the state file kept in IndexedDB and art levels fetched
+// when first needed.
 #pragma once
 
 #include "host/glfw_platform.h"
@@ -32,6 +33,7 @@ class WebPlatform : public GlfwPlatform {
     void MousePosition(int* x, int* y) override;
     const char* StateFilePath() override;
     void StateFileSaved() override;
+    bool DataFileReady(const char* name) override;
 
     // Updates run so far: the input device reads the mouse once per update.
     unsigned long long UpdateCount() const { return updates_; }

@@ -302,3 +302,32 @@ TEST(LoaderWindow, ArtLevelFollowsTheWindowSize) {
         EXPECT_EQ(g.Images[2], nullptr); // no bg file at all
     }
 }
+
+// A step whose file is still on its way (a page fetching an art level) waits
+// with the spinner turning, and loads the file once it has arrived.
+TEST(LoaderWindow, StepWaitsForItsFileToArrive) {
+    TestDataDir data;
+    data.WritePng("gfx-hd.png", 1024, 64, 0xff00ff00);
+    HarnessOptions options;
+    options.window = true;
+    options.dataDir = data.Path();
+    options.finishLoading = false;
+    GameHarness h(options);
+    bb_Skitterbat_MyApp& g = h.game;
+    h.platform.pendingData = {"gfx-hd.png"};
+    while (g.LoaderStage > 0 && g.LoaderStage < 15) h.Update();
+    ASSERT_EQ(g.LoaderStage, 15);
+
+    const int spin = g.SpinAngle;
+    h.Update(30);
+    EXPECT_EQ(g.LoaderStage, 15);
+    EXPECT_EQ(g.SpinAngle, spin + 30 * 16);
+    EXPECT_EQ(g.DrawCount, 25 * 15);
+    EXPECT_EQ(g.Images[1], nullptr);
+
+    h.platform.pendingData.clear();
+    h.Update();
+    EXPECT_EQ(g.LoaderStage, 16);
+    ASSERT_NE(g.Images[1], nullptr);
+    EXPECT_EQ(g.Images[1]->m_texSurface->Width(), 1024);
+}

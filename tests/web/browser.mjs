@@ -42,6 +42,8 @@ export async function openPage(browser, width, height, hasTouch = false) {
   const page = await browser.newPage();
   page.lines = [];
   page.errors = [];
+  page.requests = [];
+  page.on("request", (request) => page.requests.push(request.url()));
   // A page without an icon of its own (the one the tests plant state from)
   // makes the browser ask for /favicon.ico; that 404 is no fault of the game.
   const favicon = (address) => (address || "").endsWith("/favicon.ico");

@@ -230,6 +230,9 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
     await page.bringToFront();
     await other.close();
     await waitFor("updates after showing the page", async () => (await updates()) > hidden + 30, 10000);
+    // The largest art level is fetched only once a window needs it.
+    const fetched = (level) => page.requests.some((address) => address.endsWith(`/skitterbat${level}.data`));
+    check(fetched("-hd") && !fetched("-hd2"), `art packages fetched at 640x640: ${page.requests}`);
     for (const [width, height] of [[1280, 720], [400, 800]]) {
       await page.setViewport({ width, height });
       const size = await waitFor(`a ${width}x${height} canvas`, () => page.evaluate((w, h) => {
@@ -244,6 +247,8 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
       // The virtual screen fills the canvas: the menu's colour reaches every edge.
       for (const [x, y] of [[1, 1], [1, height - 2], [width - 2, 1], [width - 2, height - 2]])
         check(!near(image.pixel(x, y), [16, 16, 20], 2), `the page shows through at ${x},${y}`);
+      if (width === 1280)
+        check(await page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists), "the -hd2 art never arrived");
       if (options.docs && width === 1280) {
         await sleep(700);
         await canvasImage(page, options.docs);
