@@ -9,11 +9,19 @@
 // shared machine falls on all of them alike. Per contender, variant and
 // sprite count it prints the median over the rounds:
 //     peer CONTENDER VARIANT SPRITES sprites_per_ms frame_ms faults_per_frame
-// sprites_per_ms counts the submitting thread's CPU time from the clear to
-// the frame's last flush; frame_ms is the wall time of the same frame up to
-// glFinish; faults are the whole process's page faults per frame.
+// sprites_per_ms counts the submitting thread's CPU time over one span, the
+// same for all: from the frame's first GL work (for ours the renderer's
+// per-frame set-up, then the clear; SDL2 sets its state inside its flush) to
+// the frame's last flush. Window-system work stays outside it: SDL2 learns the
+// window's size from events and the floor never asks, so ours reads its
+// window and framebuffer sizes before the span too. frame_ms is the wall time
+// of the same frame up to glFinish; faults are the whole process's page
+// faults per frame.
 //
 // Usage: skitterbat_peers DATA_DIR [ROUNDS]
+//        skitterbat_peers --child CONTENDER DATA_DIR [VARIANT SPRITES [REPEATS]]
+// The second form runs one contender in this process (one case of it, as
+// often as asked, when given), for a profiler.
 #include "sprite_pattern.h"
 
 #include "graphics/image.h"
@@ -60,23 +68,38 @@ long PageFaults() {
 }
 
 // Enough frames for a steady mean, few enough for a round of a few seconds.
+// A frame of 1,000 sprites takes a few tenths of a millisecond: it gets the
+// most frames, or a scheduler hiccup would decide its row.
 int FramesFor(int sprites) {
-    return std::clamp(300000 / sprites, 8, 60);
+    return std::clamp(300000 / sprites, 8, 300);
 }
 
-// A contender draws one whole frame up to its last flush; finish waits for the picture.
+// A contender draws one whole frame up to its last flush; finish waits for the
+// picture; prepare, when set, does the window-system work before the span.
 struct Contender {
+    std::function<void()> prepare;
     std::function<void(int sprites, bool turned)> frame;
     std::function<void()> finish;
 };
+
+// The case a profiling run is limited to; every case when variant is empty.
+struct OnlyCase {
+    std::string variant;
+    int sprites = 0;
+    int repeats = 1;
+};
+OnlyCase onlyCase;
 
 // Runs every variant and count; one line each: VARIANT SPRITES cpu_ms frame_ms faults.
 void MeasureAll(const Contender& c) {
     for (const char* variant : kVariants) {
         const bool turned = std::strcmp(variant, "turned") == 0;
         for (int sprites : kSpriteCounts) {
-            const int frames = FramesFor(sprites);
+            if (!onlyCase.variant.empty() && (onlyCase.variant != variant || onlyCase.sprites != sprites))
+                continue;
+            const int frames = FramesFor(sprites) * onlyCase.repeats;
             for (int i = 0; i < 3; ++i) {
+                if (c.prepare) c.prepare();
                 c.frame(sprites, turned);
                 c.finish();
             }
@@ -84,6 +107,7 @@ void MeasureAll(const Contender& c) {
             const long faultsBefore = PageFaults();
             for (int i = 0; i < frames; ++i) {
                 const double wallStart = Seconds(CLOCK_MONOTONIC);
+                if (c.prepare) c.prepare();
                 const double cpuStart = Seconds(CLOCK_THREAD_CPUTIME_ID);
                 c.frame(sprites, turned);
                 cpu += Seconds(CLOCK_THREAD_CPUTIME_ID) - cpuStart;
@@ -120,10 +144,33 @@ GLFWwindow* OpenGlfwWindow() {
     return window;
 }
 
+// GLFW's platform whose size queries answer from sizes read by ReadSizes, so
+// the round trips to the X server fall outside the timed span.
+class SizesReadAhead : public GlfwPlatform {
+  public:
+    using GlfwPlatform::GlfwPlatform;
+    void ReadSizes() {
+        GlfwPlatform::WindowSize(&width_, &height_);
+        GlfwPlatform::FramebufferSize(&framebufferWidth_, &framebufferHeight_);
+    }
+    void WindowSize(int* width, int* height) override {
+        *width = width_;
+        *height = height_;
+    }
+    void FramebufferSize(int* width, int* height) override {
+        *width = framebufferWidth_;
+        *height = framebufferHeight_;
+    }
+
+  private:
+    int width_ = 0, height_ = 0, framebufferWidth_ = 0, framebufferHeight_ = 0;
+};
+
 int RunOurs(const std::string& data) {
     GLFWwindow* window = OpenGlfwWindow();
     if (!window) return 1;
-    GlfwPlatform platform(window);
+    SizesReadAhead platform(window);
+    platform.ReadSizes();
     gxtk_platform = &platform;
     gxtkGraphics graphics;
     bb_graphics_GraphicsContext context;
@@ -139,6 +186,7 @@ int RunOurs(const std::string& data) {
     if (!atlas) return 1;
     const int width = graphics.Width(), height = graphics.Height();
     Contender ours;
+    ours.prepare = [&] { platform.ReadSizes(); };
     ours.frame = [&](int sprites, bool turned) {
         graphics.Validate();
         graphics.BeginRender();
@@ -327,8 +375,10 @@ int RunSdl(const std::string& backend, const std::string& data) {
 }
 #endif
 
-int RunChild(const std::string& contender, const std::string& data) {
+int RunChild(const std::string& contender, const std::string& data, int argc, char** argv) {
     ConfigureAllocator();
+    if (argc >= 6)
+        onlyCase = OnlyCase{argv[4], std::atoi(argv[5]), argc >= 7 ? std::max(1, std::atoi(argv[6])) : 1};
     if (contender == "ours") return RunOurs(data);
     if (contender == "floor") return RunFloor(data);
 #if SKITTERBAT_PEER_SDL
@@ -357,7 +407,7 @@ std::string ShellQuote(const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 4 && std::strcmp(argv[1], "--child") == 0) return RunChild(argv[2], argv[3]);
+    if (argc >= 4 && std::strcmp(argv[1], "--child") == 0) return RunChild(argv[2], argv[3], argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s DATA_DIR [ROUNDS]\n", argv[0]);
         return 2;

@@ -40,6 +40,12 @@ struct CachedGLState {
     int scissorEnabled = -1;
     bool scissorBoxKnown = false;
     int scissorBox[4] = {0, 0, 0, 0};
+    // The frame state BeginRender sets: client arrays pointing into this
+    // renderer's batch, blending on, and the viewport and projection of these
+    // sizes. It stays from frame to frame; only a change is set again.
+    const gxtkGraphics* arraysOf = nullptr;
+    int viewport[2] = {-1, -1};
+    int projection[2] = {-1, -1};
 };
 CachedGLState glState;
 
@@ -81,6 +87,8 @@ gxtkGraphics::gxtkGraphics() {
         index[5] = static_cast<uint16_t>(k + 3);
     }
     Renderers().push_back(this);
+    // A new renderer usually comes with a new context, whose state is GL's defaults.
+    ForgetGLState();
 }
 
 gxtkGraphics::~gxtkGraphics() {
@@ -113,28 +121,38 @@ void gxtkGraphics::BeginRender() {
     framebufferWidth = windowWidth;
     framebufferHeight = windowHeight;
     if (gxtk_platform) gxtk_platform->FramebufferSize(&framebufferWidth, &framebufferHeight);
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, windowWidth, windowHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &batchVertices[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &batchVertices[0].u);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), batchVertices[0].rgba);
-
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_TEXTURE_2D);
-    // Each frame starts from what is set here, whatever happened before.
-    ForgetGLState();
-    glState.textureEnabled = 0;
-    glState.blend = 0;
+    // What the last frame left in place is not set again: llvmpipe revalidates
+    // whatever is touched, and a texture switched off here and on again at the
+    // first sprite cost it a fresh fragment state every frame.
+    if (glState.viewport[0] != framebufferWidth || glState.viewport[1] != framebufferHeight) {
+        glViewport(0, 0, framebufferWidth, framebufferHeight);
+        glState.viewport[0] = framebufferWidth;
+        glState.viewport[1] = framebufferHeight;
+    }
+    if (glState.projection[0] != windowWidth || glState.projection[1] != windowHeight) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, windowWidth, windowHeight, 0, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glState.projection[0] = windowWidth;
+        glState.projection[1] = windowHeight;
+    }
+    if (glState.arraysOf != this) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &batchVertices[0].x);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &batchVertices[0].u);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), batchVertices[0].rgba);
+        glEnable(GL_BLEND);
+        glState.arraysOf = this;
+    }
+    // Every frame starts with alpha blending, whatever the last one ended with.
+    if (glState.blend != 0) {
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        glState.blend = 0;
+    }
     batchCount = 0;
 }
 

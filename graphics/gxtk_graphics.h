@@ -115,7 +115,7 @@ class gxtkGraphics : public gxtkObject {
     // A surface going away draws any pending batch that still uses its texture.
     static void ForgetSurface(gxtkSurface* surface);
     // GL state was changed behind the renderer's back (a texture bound or
-    // deleted elsewhere, a new context): the next batch sets it all again.
+    // deleted elsewhere, a new context): the next frame and batch set it all again.
     static void ForgetGLState();
 
   private:

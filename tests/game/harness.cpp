@@ -93,7 +93,12 @@ GameHarness::~GameHarness() {
 }
 
 void GameHarness::OpenWindow(int width, int height) {
-    if (!glfwInit()) throw std::runtime_error("glfwInit failed (no X server? run under xvfb-run)");
+    if (!glfwInit()) {
+        const char* reason = nullptr;
+        glfwGetError(&reason);
+        throw std::runtime_error(std::string("glfwInit failed (") + (reason ? reason : "no reason given") +
+                                 "; no X server? run under xvfb-run)");
+    }
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
     window_ = glfwCreateWindow(width, height, "Cobalt Game", nullptr, nullptr);

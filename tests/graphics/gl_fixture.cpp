@@ -85,6 +85,7 @@ Rgba PixelAt(gxtkGraphics& g, int x, int y) {
 std::vector<unsigned char> TextureBytes(unsigned int texture, unsigned int format, int bytesPerPixel) {
     GLint width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, texture);
+    gxtkGraphics::ForgetGLState();
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     std::vector<unsigned char> bytes(static_cast<size_t>(width * height * bytesPerPixel));

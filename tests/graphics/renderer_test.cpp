@@ -384,4 +384,43 @@ TEST_F(RendererTest, TexturesBoundElsewhereAreBoundAgain) {
     }
 }
 
+// Frame state stays set from one frame to the next; whatever a frame ends
+// with, the next starts with alpha blending and the window's current size.
+TEST_F(RendererTest, EachFrameStartsAlikeWhateverTheLastLeft) {
+    struct Restore {
+        ~Restore() {
+            platform.width = 640;
+            platform.height = 480;
+        }
+    } restore;
+    gxtkSurfaceRef green = g->CreateSurface(1, 1);
+    Array<int> pixel(1);
+    pixel[0] = static_cast<int>(0xff00ff00u);
+    g->WritePixels2(green.get(), pixel, 0, 0, 1, 1, 0, 1);
+    // A whole frame after the upload, which made the renderer forget its state.
+    g->EndRender();
+    g->BeginRender();
+    g->SetBlend(1);
+    g->DrawSurface(green.get(), 0, 0);
+    g->EndRender();
+
+    platform.width = 320;
+    platform.height = 240;
+    ASSERT_TRUE(g->Validate());
+    g->BeginRender();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 240);
+    g->Cls(100, 0, 0);
+    g->SetColor(0, 0, 200);
+    g->DrawRect(310, 230, 10, 10);
+    g->SetColor(255, 255, 255);
+    g->DrawSurface(green.get(), 300, 230);
+    g->Flush();
+    EXPECT_EQ(PixelAt(*g, 315, 235), (Rgba{0, 0, 200, 255}));
+    EXPECT_EQ(PixelAt(*g, 300, 230), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(PixelAt(*g, 305, 235), (Rgba{100, 0, 0, 255}));
+}
+
 } // namespace

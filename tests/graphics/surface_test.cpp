@@ -79,6 +79,7 @@ int PaddedUploadStatus(gxtkGraphics& g, const std::string& path) {
     }
     GLint width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, surface->textureName);
+    gxtkGraphics::ForgetGLState();
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     std::fprintf(stderr, "texture %dx%d scale %g %g\n", width, height, surface->texScaleU,
