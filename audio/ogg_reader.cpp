@@ -6,7 +6,9 @@
 #include "host/datapath.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -18,9 +20,40 @@ constexpr int kFramesPerStep = 4096;
 // sooner, on the same path, so one input cannot decode a gigabyte.
 #ifdef SKITTERBAT_FUZZING
 constexpr size_t kMaxSampleBytes = size_t{1} << 16;
+constexpr int kMaxArenaBytes = 1 << 22;
 #else
 constexpr size_t kMaxSampleBytes = INT32_MAX;
+constexpr int kMaxArenaBytes = 1 << 26;
 #endif
+
+// stb_vorbis works inside one block of ours rather than the heap: on some
+// damaged streams its residue decoder reads a few values past a codebook's
+// table (at most two per channel). Inside the arena, with slack behind it,
+// such a read lands on memory we own and only spoils the damaged sound.
+constexpr int kFirstArenaBytes = 1 << 18;
+constexpr size_t kArenaSlackBytes = 4096;
+
+struct Arena {
+    char* bytes = nullptr;
+    ~Arena() { std::free(bytes); }
+};
+
+// Opens the stream in an arena, doubled for as long as the decoder runs out of
+// room and the limit allows.
+stb_vorbis* OpenInArena(FILE* file, Arena* arena) {
+    for (int size = kFirstArenaBytes; size <= kMaxArenaBytes; size *= 2) {
+        std::free(arena->bytes);
+        arena->bytes = static_cast<char*>(std::malloc(static_cast<size_t>(size) + kArenaSlackBytes));
+        if (!arena->bytes) return nullptr;
+        std::memset(arena->bytes + size, 0, kArenaSlackBytes);
+        const stb_vorbis_alloc room{arena->bytes, size};
+        if (std::fseek(file, 0, SEEK_SET) != 0) return nullptr;
+        int error = 0;
+        stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, &room);
+        if (vorbis || error != VORBIS_outofmem) return vorbis;
+    }
+    return nullptr;
+}
 
 bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
     stb_vorbis_info info = stb_vorbis_get_info(vorbis);
@@ -75,8 +108,8 @@ bool ReadOggFile(const String& path, DecodedSound* out) {
         std::fclose(file);
         return false;
     }
-    int error = 0;
-    stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, nullptr);
+    Arena arena;
+    stb_vorbis* vorbis = OpenInArena(file, &arena);
     if (!vorbis) {
         std::fclose(file);
         return false;

@@ -267,6 +267,19 @@ TEST_F(SoundDecodeTest, OggWithoutAudioIsAnEmptySound) {
     EXPECT_EQ(d.hertz, 22050);
 }
 
+// stb_vorbis reads a few values past a codebook's table on this stream; the
+// sanitizer build compiles the decoder, so a read past the reader's arena fails
+// here. Whatever the damaged stream decodes to is a sound of its own format.
+TEST_F(SoundDecodeTest, DamagedResidueIsDecodedInsideTheArena) {
+    Write("data/residue.ogg", Read(AUDIO_TEST_DATA "/fuzz/ogg_residue_overread.ogg"));
+    Decoded d = Load("cobalt://data/residue.ogg");
+    if (d.ok) {
+        EXPECT_GT(d.channels, 0);
+        EXPECT_EQ(d.bytesPerSample, 2);
+        EXPECT_GE(d.length, 0);
+    }
+}
+
 TEST_F(SoundDecodeTest, BrokenOggFilesGiveNull) {
     std::string whole = Read(AUDIO_TEST_DATA "/tone_mono_10000.ogg");
     ASSERT_GT(whole.size(), 1000u);
