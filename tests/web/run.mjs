@@ -305,6 +305,30 @@ tests.without_webgl_the_page_says_so = async () => {
   }
 };
 
+tests.without_storage_the_game_plays_and_says_so_once = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    // As a private window that gives the page no storage.
+    await page.evaluateOnNewDocument(() => {
+      Object.defineProperty(window, "indexedDB", { get() { throw new DOMException("denied", "SecurityError"); } });
+    });
+    const menu = await loadToMenu(page, "no-storage");
+    await startGame(page, menu);
+    // Quitting saves, which has nowhere to go.
+    await pressKey(page, "Escape");
+    await waitFor("the pause panel", async () => pausePanelOpen(await canvasImage(page)), 10000);
+    await pressKey(page, "ArrowLeft");
+    await pressKey(page, "Enter");
+    await waitFor("the menu after quitting", async () => difference(menu, await canvasImage(page)) < 0.1, 10000);
+    const notes = page.lines.filter((line) => line.startsWith("Scores will not be kept"));
+    check(notes.length === 1, `storage notes: ${JSON.stringify(notes)}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
 // --- running them
 check(existsSync(join(options.build, "skitterbat.wasm")), `${options.build} holds no browser build: run scripts/web`);
 server = await serve(options.build);
