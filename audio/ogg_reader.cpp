@@ -17,43 +17,34 @@ namespace {
 
 constexpr int kFramesPerStep = 4096;
 // Byte counts are ints for the decoder and OpenAL. A fuzz build refuses far
-// sooner, on the same path, so one input cannot decode a gigabyte.
+// sooner, on the same path, so one input cannot decode a gigabyte; its arena
+// still holds the set-up of every stream we make (under 200 KB).
 #ifdef SKITTERBAT_FUZZING
 constexpr size_t kMaxSampleBytes = size_t{1} << 16;
-constexpr int kMaxArenaBytes = 1 << 22;
+constexpr size_t kArenaBytes = size_t{1} << 18;
 #else
 constexpr size_t kMaxSampleBytes = INT32_MAX;
-constexpr int kMaxArenaBytes = 1 << 26;
+constexpr size_t kArenaBytes = size_t{1} << 23;
 #endif
 
 // stb_vorbis works inside one block of ours rather than the heap: on some
 // damaged streams its residue decoder reads a few values past a codebook's
 // table (at most two per channel). Inside the arena, with slack behind it,
-// such a read lands on memory we own and only spoils the damaged sound.
-constexpr int kFirstArenaBytes = 1 << 18;
+// such a read lands on memory we own and only spoils the damaged sound. The
+// arena is far larger than real streams ask for (a few hundred KB), so each
+// is parsed once; only the pages the decoder touches cost anything. A stream
+// that needs more is refused.
 constexpr size_t kArenaSlackBytes = 4096;
 
 struct Arena {
-    char* bytes = nullptr;
-    ~Arena() { std::free(bytes); }
-};
-
-// Opens the stream in an arena, doubled for as long as the decoder runs out of
-// room and the limit allows.
-stb_vorbis* OpenInArena(FILE* file, Arena* arena) {
-    for (int size = kFirstArenaBytes; size <= kMaxArenaBytes; size *= 2) {
-        std::free(arena->bytes);
-        arena->bytes = static_cast<char*>(std::malloc(static_cast<size_t>(size) + kArenaSlackBytes));
-        if (!arena->bytes) return nullptr;
-        std::memset(arena->bytes + size, 0, kArenaSlackBytes);
-        const stb_vorbis_alloc room{arena->bytes, size};
-        if (std::fseek(file, 0, SEEK_SET) != 0) return nullptr;
-        int error = 0;
-        stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, &room);
-        if (vorbis || error != VORBIS_outofmem) return vorbis;
+    char* bytes = static_cast<char*>(std::malloc(kArenaBytes + kArenaSlackBytes));
+    Arena() {
+        if (bytes) std::memset(bytes + kArenaBytes, 0, kArenaSlackBytes);
     }
-    return nullptr;
-}
+    ~Arena() { std::free(bytes); }
+    Arena(const Arena&) = delete;
+    Arena& operator=(const Arena&) = delete;
+};
 
 bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
     stb_vorbis_info info = stb_vorbis_get_info(vorbis);
@@ -109,7 +100,13 @@ bool ReadOggFile(const String& path, DecodedSound* out) {
         return false;
     }
     Arena arena;
-    stb_vorbis* vorbis = OpenInArena(file, &arena);
+    if (!arena.bytes) {
+        std::fclose(file);
+        return false;
+    }
+    const stb_vorbis_alloc room{arena.bytes, static_cast<int>(kArenaBytes)};
+    int error = 0;
+    stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, &room);
     if (!vorbis) {
         std::fclose(file);
         return false;
