@@ -3,6 +3,7 @@
 // own when loading, so one damaged section never costs the others.
 #include "game/skitterbat.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string>
@@ -23,9 +24,8 @@ int Wrap(uint32_t value) {
 // Reads a field like atoi does (blanks, sign, digits up to the first other
 // character, 0 without digits) but defined for every input: out-of-range
 // numbers saturate instead of overflowing.
-int ReadField(const String& field) {
+int ReadField(std::u16string_view units) {
     // Each unit counts by its low byte, as the text's C string would show it.
-    const std::u16string_view units = field.Units();
     auto byteAt = [&](size_t i) { return static_cast<char>(units[i] & 0xFF); };
     size_t at = 0;
     while (at < units.size() && (byteAt(at) == ' ' || (byteAt(at) >= '\t' && byteAt(at) <= '\r'))) ++at;
@@ -98,11 +98,19 @@ int bb_Skitterbat_MyApp::m_Save() {
 }
 
 int bb_Skitterbat_MyApp::m_Load() {
-    const std::vector<String> pieces = bb_app_LoadState().Split(String("|"));
-    const int count = static_cast<int>(pieces.size());
-    std::vector<int> fields(pieces.size());
-    for (int i = 0; i < count; ++i)
-        fields[static_cast<size_t>(i)] = ReadField(pieces[static_cast<size_t>(i)]);
+    // Fields are read in place: a String per field would cost an allocation each.
+    const String text = bb_app_LoadState();
+    const std::u16string_view units = text.Units();
+    std::vector<int> fields;
+    fields.reserve(static_cast<size_t>(std::count(units.begin(), units.end(), u'|')) + 1);
+    for (size_t start = 0;;) {
+        const size_t end = units.find(u'|', start);
+        fields.push_back(
+            ReadField(units.substr(start, end == std::u16string_view::npos ? end : end - start)));
+        if (end == std::u16string_view::npos) break;
+        start = end + 1;
+    }
+    const int count = static_cast<int>(fields.size());
     auto field = [&](int index) { return fields[static_cast<size_t>(index)]; };
     int cursor = 0;
 
