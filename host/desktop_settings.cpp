@@ -2,6 +2,8 @@
 // config home, reading that shrugs off damage and writing that never tears.
 #include "host/desktop_settings.h"
 
+#include "host/state_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -164,8 +166,10 @@ bool SaveDesktopSettings(const std::string& path, const DesktopSettings& setting
         Warn("cannot create the folder of " + path + " (" + std::strerror(errno) + ")");
         return false;
     }
+    // A linked file (dotfile managers link it) is replaced beside its target.
+    const std::string target = ResolveLinks(path);
     // A name of its own per process, so two running copies never share a half-written file.
-    std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
+    std::string temporary = target + "." + std::to_string(::getpid()) + ".tmp";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         Warn("cannot write " + path + " (" + std::strerror(errno) + ")");
@@ -177,7 +181,7 @@ bool SaveDesktopSettings(const std::string& path, const DesktopSettings& setting
         written = false;
         error = errno;
     }
-    if (written && std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
         written = false;
         error = errno;
     }

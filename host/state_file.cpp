@@ -58,19 +58,6 @@ void SyncFolderOf(const std::string& path) {
 }
 #endif
 
-// The name whose file a save must change: a symbolic link stays a link and
-// its target gets the new state, as with a plain write.
-std::string FollowLinks(std::string path) {
-    char link[PATH_MAX];
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        ssize_t length = ::readlink(path.c_str(), link, sizeof link);
-        if (length <= 0 || static_cast<size_t>(length) == sizeof link) break;
-        std::string target(link, static_cast<size_t>(length));
-        path = target[0] == '/' ? target : FolderOf(path) + target;
-    }
-    return path;
-}
-
 // The game ignores what a save returns, so the player learns of a lost save here.
 int Refuse(const char* path, int status, int error) {
     std::fprintf(stderr, "Cannot save %s: %s\n", path, std::strerror(error));
@@ -96,9 +83,20 @@ int WriteInPlace(const char* path, int fd, const std::string& bytes) {
 
 } // namespace
 
+std::string ResolveLinks(std::string path) {
+    char link[PATH_MAX];
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        ssize_t length = ::readlink(path.c_str(), link, sizeof link);
+        if (length <= 0 || static_cast<size_t>(length) == sizeof link) break;
+        std::string target(link, static_cast<size_t>(length));
+        path = target[0] == '/' ? target : FolderOf(path) + target;
+    }
+    return path;
+}
+
 int WriteStateFile(const char* path, const String& state) {
     const std::string bytes = EncodeStateText(state);
-    const std::string target = FollowLinks(path);
+    const std::string target = ResolveLinks(path);
 
     struct stat old;
     bool exists = ::stat(target.c_str(), &old) == 0;

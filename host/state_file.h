@@ -4,6 +4,13 @@
 
 #include "host/runtime.h"
 
+#include <string>
+
+// The name of the file a plain write to `path` would change: symbolic links
+// followed (relative ones from their own folder), so a save that replaces the
+// file by renaming over it keeps the link a link.
+std::string ResolveLinks(std::string path);
+
 // Writes the UTF-8 text to a temporary file beside the file `path` names
 // (through any symbolic links), syncs it and renames it over that file.
 // A file with other hard links, or in a folder that takes no new file, is

@@ -39,6 +39,15 @@ TEST_F(DesktopSettingsFile, RoundTripThroughNewFolders) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "config/skitterbat"), {}), 1)
         << "no temporary file left beside the settings";
 
+    // A settings file linked from elsewhere stays a link; its target is saved.
+    std::filesystem::create_directories(dir_ / "dotfiles");
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink("../../dotfiles/settings.ini", path);
+    ASSERT_TRUE(SaveDesktopSettings(path, DesktopSettings{true}));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(LoadQuietly((dir_ / "dotfiles/settings.ini").string(), &said).fullscreen);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "dotfiles"), {}), 1);
+
     // What a person might write by hand, and what a newer version might add.
     DesktopSettings settings;
     std::string reason;
