@@ -39,6 +39,10 @@ int main(int count, char** arguments) {
     int desktopWidth = 0, desktopHeight = 0;
     DesktopSize(&desktopWidth, &desktopHeight);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    // Without a class of its own the window is classed by its title, which a
+    // dock cannot match to the desktop entry.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "skitterbat");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "skitterbat");
     GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
     if (!window) {
         sound.Close();

@@ -41,6 +41,9 @@ def test_fullscreen_switch_kept_between_runs(s):
     s.install_program()
     game, window, windowed = start_at_menu(s)
     full = (0, 0, *s.screen)
+    # The desktop entry's StartupWMClass names the window's class.
+    check(str(window) in s.xdotool("search", "--class", "^skitterbat$", check=False).split(),
+          "the window's class is not skitterbat")
 
     # Alt+Enter's Enter does not reach the menu, where it would start a game.
     s.key("alt+Return")
