@@ -63,6 +63,11 @@ def play_from_launcher(s, launcher, data, player, **env):
 def check_launcher(s, launcher, data):
     home = os.path.join(s.tmp, "home")
     player = os.path.join(home, ".local/share/skitterbat")
+    # Options that only print leave no player folder behind.
+    for option, output in (("--version", "skitterbat "), ("--help", "Usage")):
+        said = subprocess.run([launcher, option], env=s.env(), capture_output=True, text=True, timeout=30)
+        check(said.returncode == 0 and said.stdout.startswith(output), f"{option}: {said}")
+    check(not os.path.exists(player), "--version or --help made the player's folder")
     play_from_launcher(s, launcher, data, player)
     # The player's folder is kept; a stale link (a moved installation) is repaired.
     marker = os.path.join(player, "keep-me")
