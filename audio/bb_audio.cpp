@@ -2,7 +2,7 @@
 // current audio device.
 #include "audio/gxtk_audio.h"
 
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 gxtkAudio* bb_audio_device = nullptr;
 

@@ -2,7 +2,7 @@
 // buffer deletion; gxtkSample, bb_audio_Sound and the bb_audio_* functions.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <memory>
 #include <vector>

@@ -3,7 +3,7 @@
 // header declares impossible lengths never reach the decoder.
 #include "audio/sound_readers.h"
 
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <cstdint>
 #include <cstdio>

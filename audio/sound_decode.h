@@ -2,7 +2,7 @@
 // stb_vorbis. The block returned is malloc'd and freed with unloadSound.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // The two file readers behind loadSound; each opens, decodes and closes one file.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 

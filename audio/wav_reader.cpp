@@ -4,7 +4,7 @@
 #include "audio/sound_decode.h"
 
 #include "audio/sound_readers.h"
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <cstdint>
 #include <cstdlib>

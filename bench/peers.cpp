@@ -25,7 +25,7 @@
 #include "sprite_pattern.h"
 
 #include "graphics/image.h"
-#include "host/allocator.h"
+#include "desktop/allocator.h"
 #include "host/glfw_platform.h"
 
 #include <GL/gl.h>

@@ -3,8 +3,8 @@
 #include "world.h"
 
 #include "graphics/image.h"
-#include "host/allocator.h"
-#include "host/random.h"
+#include "desktop/allocator.h"
+#include "runtime/random.h"
 
 #include <filesystem>
 #include <stdexcept>

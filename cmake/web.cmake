@@ -51,6 +51,6 @@ add_custom_command(
 add_custom_target(page_data DEPENDS ${SKITTERBAT_DATA_STAMP})
 add_dependencies(page_data native_data)
 
-foreach(layer graphics input audio host game)
+foreach(layer runtime graphics input audio host game web)
   add_subdirectory(${layer})
 endforeach()

@@ -1,9 +1,9 @@
 // State file fuzz target: any bytes as ".cobaltstate", decoded by the host's
 // text codec and loaded by the real game's m_Load. Whatever was loaded must
 // then save to a text that loads back whole.
-#include "../tests/game/harness.h"
+#include "harness.h"
 #include "fuzz_file.h"
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // easing onto the paddle, wall and paddle bounces, steering, launching and
 // the paddle itself.
 #include "game/skitterbat.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Centipedes: the step of one segment (walls, mushrooms, the paddle line and
 // being struck into a pod) and the release of new centipedes.
 #include "game/skitterbat.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Mushrooms struck by flyers, pods scored and burst on the paddle, and the
 // particles that fall and fade.
 #include "game/skitterbat.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // (10), dropping the last pods (11) and the bonus count (12), then the next
 // round.
 #include "game/skitterbat.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Playfield set-up: filling the object and particle tables (always the highest
 // free slot), preparing rounds, starting a game, and the per-frame pause entry.
 #include "game/skitterbat.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 namespace {
 void FillObject(float* record, float colour, float x, float y, float dx, float dy, int kind, float phase) {

@@ -7,7 +7,7 @@
 #include "audio/gxtk_audio.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 // Marker for an omitted float argument, and the rectangle record kind.
 constexpr float NoValue = -3717.0f;

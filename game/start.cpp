@@ -3,7 +3,7 @@
 #include "game/skitterbat.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
-#include "host/random.h"
+#include "runtime/random.h"
 #include "input/gxtk_input.h"
 
 float bb_Skitterbat_rawscrw = 0;

@@ -2,7 +2,7 @@
 // the matrix stack composed on the CPU, per-frame state and image drawing.
 #include "graphics/image.h"
 
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // surface, blend and scissor allow. Ovals and polygons are drawn at once.
 #include "graphics/gxtk_graphics.h"
 
-#include "host/platform.h"
+#include "runtime/platform.h"
 
 #include <GL/gl.h>
 

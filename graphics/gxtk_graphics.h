@@ -3,7 +3,7 @@
 // on the CPU so colour and matrix changes never break a batch.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "graphics/gxtk_graphics.h"
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <memory>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "graphics/gxtk_graphics.h"
 
 #include "graphics/png_chunks.h"
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <GL/gl.h>
 #include <stb_image.h>

@@ -4,8 +4,8 @@
 
 #include "audio/gxtk_audio.h"
 #include "graphics/image.h"
-#include "host/datapath.h"
-#include "host/platform.h"
+#include "runtime/datapath.h"
+#include "runtime/platform.h"
 #include "input/gxtk_input.h"
 
 bb_app_AppDevice* bb_app_device = nullptr;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "host/gxtk_app.h"
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 class bb_app_App : public Object {
   public:

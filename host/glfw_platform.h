@@ -3,7 +3,7 @@
 // gamepad layout where GLFW knows the pad.
 #pragma once
 
-#include "host/platform.h"
+#include "runtime/platform.h"
 #include "input/gamepad_translation.h"
 
 struct GLFWwindow;

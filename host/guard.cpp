@@ -2,7 +2,7 @@
 #include "host/guard.h"
 
 #include "host/gxtk_app.h"
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <csignal>
 

@@ -2,9 +2,9 @@
 // suspend and resume with the window, and the state file and text loading.
 #include "host/gxtk_app.h"
 
-#include "host/datapath.h"
-#include "host/platform.h"
-#include "host/state_file.h"
+#include "runtime/datapath.h"
+#include "runtime/platform.h"
+#include "runtime/state_file.h"
 
 #include <cstdlib>
 

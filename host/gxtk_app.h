@@ -4,7 +4,7 @@
 
 #include "audio/gxtk_audio.h"
 #include "graphics/gxtk_graphics.h"
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 #include "input/gxtk_input.h"
 
 class gxtkApp : public gxtkObject {

@@ -2,7 +2,7 @@
 // touch 0 and polling of the first joystick through the platform seam.
 #include "input/gxtk_input.h"
 
-#include "host/platform.h"
+#include "runtime/platform.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // become input state, in one key-code space 0..511; and the bb_input_* functions.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 class gxtkInput : public gxtkObject {
   public:

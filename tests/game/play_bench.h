@@ -3,10 +3,10 @@
 // from the audio channels; records are placed by hand on a quiet field.
 #pragma once
 
-#include "tests/game/harness.h"
+#include "harness.h"
 
 #include "audio/gxtk_audio.h"
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <AL/al.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Round play in motion: walls and the paddle, centipede turns, the pause,
 // steering, and the launch of held balls.
-#include "tests/game/play_bench.h"
+#include "play_bench.h"
 
 namespace {
 

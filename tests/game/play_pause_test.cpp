@@ -1,6 +1,6 @@
 // The pause panel over a running game, driven through the whole update on the
 // game harness: keys, taps, both layouts, the sound switch, tilt boxes, quitting.
-#include "tests/game/harness.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 

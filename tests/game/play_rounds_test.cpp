@@ -1,6 +1,6 @@
 // Rounds: planting and the intro, strikes and points, pods, the ball and
 // mushroom bonus, focus rounds, the end of a game and the HUD.
-#include "tests/game/play_bench.h"
+#include "play_bench.h"
 
 #include <cmath>
 

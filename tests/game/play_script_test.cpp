@@ -2,7 +2,7 @@
 // paddle follows the lowest falling ball or pod, held balls are launched with
 // the fire key, the game is paused and resumed once. The final score, round
 // and object table are pinned, so any change of behaviour shows at once.
-#include "tests/game/harness.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Playfield set-up: slot choice, random draws, full tables, centipedes per
 // round and the start of a game.
-#include "tests/game/play_bench.h"
+#include "play_bench.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "graphics/gxtk_graphics.h"
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "audio/gxtk_audio.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 #include "input/gxtk_input.h"
 #include "temp_dir.h"
 

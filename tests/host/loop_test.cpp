@@ -1,6 +1,6 @@
 #include "audio/gxtk_audio.h"
 #include "host/gxtk_app.h"
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 
 #include <AL/al.h>
 #include <GLFW/glfw3.h>

@@ -3,7 +3,7 @@
 #include "input/gamepad_translation.h"
 #include "input/gxtk_input.h"
 
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>

@@ -2,7 +2,7 @@
 // queue, mouse as touch 0, joystick polling and key translation.
 #include "input/gxtk_input.h"
 
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>

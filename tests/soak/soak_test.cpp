@@ -3,7 +3,7 @@
 // every update. SKITTERBAT_SOAK_UPDATES sets the length (scripts/soak).
 // Also: a long run of window resizes, each reloading every image and sound,
 // must leave textures, sound buffers and memory where they were.
-#include "../game/harness.h"
+#include "harness.h"
 #include "invariants.h"
 
 #include <gtest/gtest.h>

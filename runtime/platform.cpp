@@ -1,3 +1,3 @@
-#include "host/platform.h"
+#include "runtime/platform.h"
 
 gxtkPlatform* gxtk_platform = nullptr;

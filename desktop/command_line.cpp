@@ -1,7 +1,7 @@
 // The command line as Debian games have it: --help and --version answer
 // without a display, --fullscreen and --windowed choose the window mode for
 // this run, and anything else is a usage error with exit status 2.
-#include "host/command_line.h"
+#include "desktop/command_line.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,9 +1,9 @@
 // Crash-safe writing and reading of the state file. A save replaces the file
 // through a temporary one and a rename, but only where that changes nothing
 // else a plain write would have kept: links, permissions, other names.
-#include "host/state_file.h"
+#include "runtime/state_file.h"
 
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <cerrno>
 #include <climits>

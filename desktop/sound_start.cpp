@@ -1,7 +1,7 @@
 // SoundStart: alcOpenDevice, alcCreateContext and alcMakeContextCurrent on a
 // thread of their own. The current context is the process's, so the main
 // thread plays through it once Finish has returned.
-#include "host/sound_start.h"
+#include "desktop/sound_start.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>

@@ -1,6 +1,6 @@
 // Data paths: the "cobalt://" schemes, the UTF-8/UTF-16 text codec shared by
 // the state file and LoadString, whole-file reads and BBDataBuffer.
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,7 +2,7 @@
 // the first question about one of its files, and the files written into the
 // data folder once all its bytes have come. A package that keeps failing is
 // given up after a few tries, so the game loads what exists.
-#include "host/web_packages.h"
+#include "web/data_packages.h"
 
 #include <emscripten.h>
 

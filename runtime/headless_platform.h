@@ -3,7 +3,7 @@
 // and the benchmarks drive the framework through it.
 #pragma once
 
-#include "host/platform.h"
+#include "runtime/platform.h"
 
 #include <functional>
 #include <set>

@@ -1,4 +1,4 @@
-#include "host/desktop_settings.h"
+#include "desktop/desktop_settings.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "host/bb_app.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
-#include "host/web_platform.h"
+#include "web/web_platform.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>

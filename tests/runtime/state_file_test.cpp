@@ -1,4 +1,4 @@
-#include "host/state_file.h"
+#include "runtime/state_file.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

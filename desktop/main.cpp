@@ -1,13 +1,13 @@
 // Process entry: the command line, GLFW window and GL context, OpenAL device
 // and context, the framework's start-up, the host loop inside the guarded
 // region, clean-up.
-#include "host/allocator.h"
-#include "host/command_line.h"
-#include "host/fullscreen.h"
+#include "desktop/allocator.h"
+#include "desktop/command_line.h"
+#include "desktop/fullscreen.h"
 #include "host/glfw_platform.h"
 #include "host/guard.h"
 #include "host/gxtk_app.h"
-#include "host/sound_start.h"
+#include "desktop/sound_start.h"
 #include "host/bb_app.h"
 
 #include <GLFW/glfw3.h>

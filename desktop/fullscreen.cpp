@@ -1,6 +1,6 @@
 // FullscreenSwitch: which monitor the window is on, the switch both ways over
 // GLFW, its keys, and keeping the choice.
-#include "host/fullscreen.h"
+#include "desktop/fullscreen.h"
 
 #include <GLFW/glfw3.h>
 

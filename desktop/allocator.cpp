@@ -1,7 +1,7 @@
 // Heap settings for a program that frees and takes again the same blocks
 // every frame (the GL driver's vertex and scene buffers) and, on every window
 // resize, decodes all art and sound again into large, short-lived buffers.
-#include "host/allocator.h"
+#include "desktop/allocator.h"
 
 #include <cstdlib> // brings in __GLIBC__
 

@@ -1,5 +1,5 @@
 // The framework's one random generator and the absolute-value helpers.
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <cstdint>
 

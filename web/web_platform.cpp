@@ -1,9 +1,9 @@
 // WebPlatform: the page's visibility, size and sound gesture, the frame
 // driver of the host loop, and the state file's folder in IndexedDB.
-#include "host/web_platform.h"
+#include "web/web_platform.h"
 
 #include "host/gxtk_app.h"
-#include "host/web_packages.h"
+#include "web/data_packages.h"
 
 #include <GLFW/glfw3.h>
 #include <emscripten.h>

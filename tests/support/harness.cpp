@@ -6,7 +6,7 @@
 #include "graphics/gxtk_graphics.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
-#include "host/random.h"
+#include "runtime/random.h"
 #include "input/gxtk_input.h"
 
 #include <AL/al.h>

@@ -1,4 +1,4 @@
-#include "host/random.h"
+#include "runtime/random.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the choice is kept in the desktop settings file.
 #pragma once
 
-#include "host/desktop_settings.h"
+#include "desktop/desktop_settings.h"
 #include "host/glfw_platform.h"
 
 #include <optional>

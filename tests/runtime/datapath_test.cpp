@@ -1,4 +1,4 @@
-#include "host/datapath.h"
+#include "runtime/datapath.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // ".cobaltstate" and LoadString, and the byte buffer BBDataBuffer.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <cstdio>
 

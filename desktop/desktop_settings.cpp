@@ -1,8 +1,8 @@
 // The desktop settings file: a small INI text, its folder under the XDG
 // config home, reading that shrugs off damage and writing that never tears.
-#include "host/desktop_settings.h"
+#include "desktop/desktop_settings.h"
 
-#include "host/state_file.h"
+#include "runtime/state_file.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // never leaves a torn file behind, and read back with the text codec.
 #pragma once
 
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <string>
 

@@ -25,7 +25,7 @@
 #pragma once
 
 #include "game/skitterbat.h"
-#include "host/headless_platform.h"
+#include "runtime/headless_platform.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "host/runtime.h"
+#include "runtime/runtime.h"
 
 #include <algorithm>
 #include <cstdio>
