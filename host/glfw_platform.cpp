@@ -2,6 +2,7 @@
 // GLFW 3's callback signatures to the host's static callbacks.
 #include "host/glfw_platform.h"
 
+#include "host/glfw_input.h"
 #include "host/gxtk_app.h"
 
 #include <GLFW/glfw3.h>
@@ -74,19 +75,36 @@ int TruncateToInt(double value) {
     return static_cast<int>(value);
 }
 
+int ActionOf(int glfwAction) {
+    switch (glfwAction) {
+    case GLFW_RELEASE:
+        return gxtkKeyReleased;
+    case GLFW_PRESS:
+        return gxtkKeyPressed;
+    case GLFW_REPEAT:
+        return gxtkKeyRepeated;
+    default:
+        return -1;
+    }
+}
+
 void KeyCallback(GLFWwindow* window, int key, int, int action, int mods) {
     auto* platform = static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(window));
     KeyFilter* filter = platform ? platform->Keys() : nullptr;
     if (filter && filter->TakeKey(key, action, mods)) return;
-    gxtkApp::OnKey(key, action);
+    gxtkApp::OnKey(TransKey(key), ActionOf(action));
 }
 
 void CharCallback(GLFWwindow*, unsigned int codepoint) {
-    gxtkApp::OnChar(static_cast<int>(codepoint), GLFW_PRESS);
+    gxtkApp::OnChar(static_cast<int>(codepoint), gxtkKeyPressed);
 }
 
 void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
-    gxtkApp::OnMouseButton(button, action);
+    int ours = button == GLFW_MOUSE_BUTTON_LEFT     ? gxtkMouseLeft
+               : button == GLFW_MOUSE_BUTTON_RIGHT  ? gxtkMouseRight
+               : button == GLFW_MOUSE_BUTTON_MIDDLE ? gxtkMouseMiddle
+                                                    : -1;
+    gxtkApp::OnMouseButton(ours, ActionOf(action));
 }
 
 void WindowSizeCallback(GLFWwindow*, int width, int height) {
@@ -112,13 +130,9 @@ void JoystickCallback(int, int) {
 // (the browser's) knows no mappings: every pad there reads raw.
 bool ReadStandardPad(int jid, float* axes, unsigned char* buttons) {
 #if GLFW_VERSION_MAJOR > 3 || (GLFW_VERSION_MAJOR == 3 && GLFW_VERSION_MINOR >= 3)
-    static_assert(kPadButtonCount == GLFW_GAMEPAD_BUTTON_LAST + 1 &&
-                  kPadAxisCount == GLFW_GAMEPAD_AXIS_LAST + 1);
-    static_assert(kPadStart == GLFW_GAMEPAD_BUTTON_START && kPadLeft == GLFW_GAMEPAD_BUTTON_DPAD_LEFT);
-    static_assert(kPadLeftTrigger == GLFW_GAMEPAD_AXIS_LEFT_TRIGGER);
     GLFWgamepadstate pad;
     if (!glfwJoystickIsGamepad(jid) || !glfwGetGamepadState(jid, &pad)) return false;
-    TransGamepad(pad.buttons, pad.axes, axes, buttons);
+    StandardPadToJoystick(StandardPadFromGlfw(pad.buttons, pad.axes), axes, buttons);
     return true;
 #else
     (void)jid, (void)axes, (void)buttons;

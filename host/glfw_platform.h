@@ -4,7 +4,7 @@
 #pragma once
 
 #include "runtime/platform.h"
-#include "input/gamepad_translation.h"
+#include "host/standard_pad.h"
 
 struct GLFWwindow;
 

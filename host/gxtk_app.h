@@ -58,8 +58,9 @@ class gxtkApp : public gxtkObject {
     void InvokeOnSuspend();
     void InvokeOnResume();
 
-    // Window-system callbacks (GLFW 3 signatures are adapted by the platform).
-    static void OnKey(int key, int action);
+    // Window-system callbacks; the platform hands over key codes and the
+    // actions and buttons of its seam.
+    static void OnKey(int code, int action);
     static void OnChar(int chr, int action);
     static void OnMouseButton(int button, int action);
     static void OnWindowSize(int width, int height);

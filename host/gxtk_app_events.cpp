@@ -3,16 +3,14 @@
 // application itself.
 #include "host/gxtk_app.h"
 
-#include <GLFW/glfw3.h>
+#include "runtime/platform.h"
 
-void gxtkApp::OnKey(int key, int action) {
-    if (!app) return;
-    int code = TransKey(key);
-    if (code == 0) return;
+void gxtkApp::OnKey(int code, int action) {
+    if (!app || code == 0) return;
     gxtkInput* input = app->ownedInput;
-    if (action == GLFW_RELEASE) {
+    if (action == gxtkKeyReleased) {
         input->OnKeyUp(code);
-    } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
+    } else if (action == gxtkKeyPressed || action == gxtkKeyRepeated) {
         // A repeat queues its character again; the key is already down, so its hit count stays.
         input->OnKeyDown(code);
         int chr = KeyToChar(code);
@@ -21,28 +19,28 @@ void gxtkApp::OnKey(int key, int action) {
 }
 
 void gxtkApp::OnChar(int chr, int action) {
-    if (app && action == GLFW_PRESS) app->ownedInput->PutChar(chr);
+    if (app && action == gxtkKeyPressed) app->ownedInput->PutChar(chr);
 }
 
 void gxtkApp::OnMouseButton(int button, int action) {
     if (!app) return;
     int code;
     switch (button) {
-    case GLFW_MOUSE_BUTTON_LEFT:
+    case gxtkMouseLeft:
         code = 1;
         break;
-    case GLFW_MOUSE_BUTTON_RIGHT:
+    case gxtkMouseRight:
         code = 2;
         break;
-    case GLFW_MOUSE_BUTTON_MIDDLE:
+    case gxtkMouseMiddle:
         code = 3;
         break;
     default:
         return;
     }
-    if (action == GLFW_RELEASE)
+    if (action == gxtkKeyReleased)
         app->ownedInput->OnKeyUp(code);
-    else if (action == GLFW_PRESS)
+    else if (action == gxtkKeyPressed)
         app->ownedInput->OnKeyDown(code);
 }
 

@@ -154,3 +154,19 @@ void gxtkInput::EndUpdate() {
     charCount = 0;
     charRead = 0;
 }
+
+int KeyToChar(int key) {
+    switch (key) {
+    case 8:
+    case 9:
+    case 13:
+    case 27:
+        return key;
+    case 46:
+        return 127;
+    case 45:
+        return key + 0x10000;
+    default:
+        return key >= 33 && key <= 40 ? key + 0x10000 : 0;
+    }
+}

@@ -40,8 +40,6 @@ class gxtkInput : public gxtkObject {
     void EndUpdate();
 };
 
-// GLFW 3 key to key code (0 when the key has no code).
-int TransKey(int glfwKey);
 // Key code to the character it queues when pressed (0 for none).
 int KeyToChar(int key);
 

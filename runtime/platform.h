@@ -3,6 +3,11 @@
 // their logic runs in tests against a scripted clock and window.
 #pragma once
 
+// What a key or button event says, as the host's callbacks take it.
+enum gxtkKeyAction { gxtkKeyReleased = 0, gxtkKeyPressed = 1, gxtkKeyRepeated = 2 };
+// The mouse buttons the host's callbacks know.
+enum gxtkMouseButton { gxtkMouseLeft = 0, gxtkMouseRight = 1, gxtkMouseMiddle = 2 };
+
 class gxtkPlatform {
   public:
     virtual ~gxtkPlatform() = default;
@@ -18,11 +23,12 @@ class gxtkPlatform {
     virtual void FramebufferSize(int* width, int* height) = 0; // pixels, for glViewport
     virtual void SwapBuffers() = 0;
     virtual void MousePosition(int* x, int* y) = 0;
-    // Null and a count of 0 when no joystick is present.
+    // Null and a count of 0 when no joystick is present; a button reads 1 while held.
     virtual const float* JoystickAxes(int* count) = 0;
     virtual const unsigned char* JoystickButtons(int* count) = 0;
     // Routes the window's key, character, mouse-button, size and refresh events
-    // to the host's callbacks; a platform without a window has none to route.
+    // to the host's callbacks, keys already as key codes and buttons and actions
+    // as above; a platform without a window has none to route.
     virtual void RegisterCallbacks() {}
     // Where the state file lives, and a word after each save: a platform whose
     // files vanish with the page keeps the file elsewhere and persists it.

@@ -298,30 +298,30 @@ TEST_F(Loop, WindowEventsReachTheInputDevice) {
     RecordingApp host;
     gxtkInput* input = host.ownedInput;
 
-    gxtkApp::OnKey(GLFW_KEY_BACKSPACE, GLFW_PRESS);
-    gxtkApp::OnKey(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
-    gxtkApp::OnKey(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
+    gxtkApp::OnKey(8, gxtkKeyPressed);
+    gxtkApp::OnKey(8, gxtkKeyRepeated);
+    gxtkApp::OnKey(8, gxtkKeyRepeated);
     EXPECT_EQ(input->KeyDown(8), 1);
     EXPECT_EQ(input->KeyHit(8), 1); // repeats queue characters, not presses
-    gxtkApp::OnKey(GLFW_KEY_BACKSPACE, GLFW_RELEASE);
+    gxtkApp::OnKey(8, gxtkKeyReleased);
     EXPECT_EQ(input->KeyDown(8), 0);
-    gxtkApp::OnKey(GLFW_KEY_A, GLFW_PRESS);    // letters queue through OnChar only
-    gxtkApp::OnKey(GLFW_KEY_LEFT, GLFW_PRESS); // 37 + 65536
-    gxtkApp::OnKey(GLFW_KEY_KP_0, GLFW_PRESS); // no code
-    gxtkApp::OnChar('a', GLFW_PRESS);
-    gxtkApp::OnChar('b', GLFW_RELEASE);
+    gxtkApp::OnKey(65, gxtkKeyPressed); // letters queue through OnChar only
+    gxtkApp::OnKey(37, gxtkKeyPressed); // 37 + 65536
+    gxtkApp::OnKey(0, gxtkKeyPressed);  // a key without a code
+    gxtkApp::OnChar('a', gxtkKeyPressed);
+    gxtkApp::OnChar('b', gxtkKeyReleased);
     std::vector<int> chars;
     for (int c; (c = input->GetChar()) != 0;) chars.push_back(c);
     EXPECT_EQ(chars, (std::vector<int>{8, 8, 8, 65573, 'a'}));
     EXPECT_EQ(input->KeyDown(65), 1);
 
-    gxtkApp::OnMouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
-    gxtkApp::OnMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
-    gxtkApp::OnMouseButton(GLFW_MOUSE_BUTTON_MIDDLE, GLFW_PRESS);
-    gxtkApp::OnMouseButton(GLFW_MOUSE_BUTTON_4, GLFW_PRESS);
+    gxtkApp::OnMouseButton(gxtkMouseLeft, gxtkKeyPressed);
+    gxtkApp::OnMouseButton(gxtkMouseRight, gxtkKeyPressed);
+    gxtkApp::OnMouseButton(gxtkMouseMiddle, gxtkKeyPressed);
+    gxtkApp::OnMouseButton(3, gxtkKeyPressed);
     EXPECT_EQ(input->KeyDown(1) + input->KeyDown(2) + input->KeyDown(3), 3);
     EXPECT_EQ(input->KeyDown(4), 0);
-    gxtkApp::OnMouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
+    gxtkApp::OnMouseButton(gxtkMouseRight, gxtkKeyReleased);
     EXPECT_EQ(input->KeyDown(2), 0);
     EXPECT_EQ(input->KeyHit(2), 1);
 }

@@ -1,11 +1,8 @@
 // Input device: key words and hit counts, Shift/Control folding, the character
-// queue, mouse as touch 0, joystick polling and key translation.
+// queue, mouse as touch 0 and joystick polling.
 #include "input/gxtk_input.h"
 
 #include "runtime/headless_platform.h"
-
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
 
 #include <gtest/gtest.h>
 
@@ -25,13 +22,11 @@ class InputTest : public testing::Test {
         bb_input_SetInputDevice(nullptr);
     }
 
-    // What the host's key callback does with a GLFW key event.
-    void Key(int glfwKey, int action) {
-        int code = TransKey(glfwKey);
-        if (code == 0) return;
-        if (action == GLFW_RELEASE) {
+    // What the host's key callback does with a key event.
+    void Key(int code, int action) {
+        if (action == gxtkKeyReleased) {
             input.OnKeyUp(code);
-        } else if (action == GLFW_PRESS || action == GLFW_REPEAT) {
+        } else if (action == gxtkKeyPressed || action == gxtkKeyRepeated) {
             input.OnKeyDown(code);
             if (int chr = KeyToChar(code)) input.PutChar(chr);
         }
@@ -45,10 +40,10 @@ class InputTest : public testing::Test {
 };
 
 TEST_F(InputTest, PressesBetweenUpdatesAreCountedAndClearedAfterTheUpdate) {
-    Key(GLFW_KEY_X, GLFW_PRESS);
-    Key(GLFW_KEY_X, GLFW_RELEASE);
-    Key(GLFW_KEY_X, GLFW_PRESS);
-    Key(GLFW_KEY_X, GLFW_RELEASE);
+    Key(88, gxtkKeyPressed);
+    Key(88, gxtkKeyReleased);
+    Key(88, gxtkKeyPressed);
+    Key(88, gxtkKeyReleased);
     input.BeginUpdate();
     EXPECT_EQ(bb_input_KeyHit(88), 2);
     EXPECT_EQ(bb_input_KeyDown(88), 0);
@@ -56,7 +51,7 @@ TEST_F(InputTest, PressesBetweenUpdatesAreCountedAndClearedAfterTheUpdate) {
     EXPECT_EQ(bb_input_KeyHit(88), 0);
 
     // A held key stays down across updates but is hit only once.
-    Key(GLFW_KEY_X, GLFW_PRESS);
+    Key(88, gxtkKeyPressed);
     input.BeginUpdate();
     EXPECT_EQ(input.KeyHit(88), 1);
     input.EndUpdate();
@@ -88,26 +83,26 @@ TEST_F(InputTest, HitCountSaturatesWithoutTouchingTheDownBit) {
 }
 
 TEST_F(InputTest, BothShiftKeysFoldIntoOneShift) {
-    Key(GLFW_KEY_LEFT_SHIFT, GLFW_PRESS);
+    Key(160, gxtkKeyPressed);
     EXPECT_EQ(input.KeyDown(16), 1);
-    Key(GLFW_KEY_RIGHT_SHIFT, GLFW_PRESS);
+    Key(161, gxtkKeyPressed);
     EXPECT_EQ(input.KeyDown(16), 1);
-    Key(GLFW_KEY_LEFT_SHIFT, GLFW_RELEASE);
+    Key(160, gxtkKeyReleased);
     EXPECT_EQ(input.KeyDown(16), 1);
     EXPECT_EQ(input.KeyHit(16), 1);
     EXPECT_EQ(input.KeyDown(160), 0);
     EXPECT_EQ(input.KeyDown(161), 1);
-    Key(GLFW_KEY_RIGHT_SHIFT, GLFW_RELEASE);
+    Key(161, gxtkKeyReleased);
     EXPECT_EQ(input.KeyDown(16), 0);
     EXPECT_EQ(input.KeyHit(16), 1);
     EXPECT_EQ(input.KeyHit(160), 1);
     EXPECT_EQ(input.KeyHit(161), 1);
 
-    Key(GLFW_KEY_RIGHT_CONTROL, GLFW_PRESS);
-    Key(GLFW_KEY_LEFT_CONTROL, GLFW_PRESS);
-    Key(GLFW_KEY_RIGHT_CONTROL, GLFW_RELEASE);
+    Key(163, gxtkKeyPressed);
+    Key(162, gxtkKeyPressed);
+    Key(163, gxtkKeyReleased);
     EXPECT_EQ(input.KeyDown(17), 1);
-    Key(GLFW_KEY_LEFT_CONTROL, GLFW_RELEASE);
+    Key(162, gxtkKeyReleased);
     EXPECT_EQ(input.KeyDown(17), 0);
     EXPECT_EQ(input.KeyHit(17), 1);
     EXPECT_EQ(input.KeyDown(16), 0);
@@ -115,20 +110,20 @@ TEST_F(InputTest, BothShiftKeysFoldIntoOneShift) {
 
 TEST_F(InputTest, EditingKeysQueueTheirCharacters) {
     // A held Backspace repeats its character, not its hit.
-    Key(GLFW_KEY_BACKSPACE, GLFW_PRESS);
-    Key(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
-    Key(GLFW_KEY_BACKSPACE, GLFW_REPEAT);
+    Key(8, gxtkKeyPressed);
+    Key(8, gxtkKeyRepeated);
+    Key(8, gxtkKeyRepeated);
     EXPECT_EQ(input.KeyHit(8), 1);
     EXPECT_EQ(DrainChars(), (std::vector<int>{8, 8, 8}));
     input.EndUpdate();
 
     // Letters come only from the character callback.
-    Key(GLFW_KEY_A, GLFW_PRESS);
+    Key(65, gxtkKeyPressed);
     input.PutChar('a');
-    Key(GLFW_KEY_LEFT, GLFW_PRESS);
-    Key(GLFW_KEY_DELETE, GLFW_PRESS);
-    Key(GLFW_KEY_ENTER, GLFW_PRESS);
-    Key(GLFW_KEY_INSERT, GLFW_PRESS);
+    Key(37, gxtkKeyPressed);
+    Key(46, gxtkKeyPressed);
+    Key(13, gxtkKeyPressed);
+    Key(45, gxtkKeyPressed);
     EXPECT_EQ(input.KeyDown(65), 1);
     EXPECT_EQ(DrainChars(), (std::vector<int>{97, 65573, 127, 13, 65536 + 45}));
     EXPECT_EQ(input.GetChar(), 0);
@@ -232,26 +227,6 @@ TEST_F(InputTest, OversizedJoysticksAreClamped) {
     EXPECT_EQ(input.KeyDown(256 + 31), 1);
     EXPECT_EQ(input.KeyDown(256 + 32), 0);
     EXPECT_EQ(input.KeyDown(256 + 39), 0);
-}
-
-TEST_F(InputTest, GlfwThreeKeysTranslateToVirtualKeyCodes) {
-    EXPECT_EQ(TransKey(GLFW_KEY_LEFT), 37);
-    EXPECT_EQ(TransKey(GLFW_KEY_UP), 38);
-    EXPECT_EQ(TransKey(GLFW_KEY_RIGHT), 39);
-    EXPECT_EQ(TransKey(GLFW_KEY_DOWN), 40);
-    EXPECT_EQ(TransKey(GLFW_KEY_ESCAPE), 27);
-    EXPECT_EQ(TransKey(GLFW_KEY_F1), 112);
-    EXPECT_EQ(TransKey(GLFW_KEY_F12), 123);
-    EXPECT_EQ(TransKey(GLFW_KEY_HOME), 36);
-    EXPECT_EQ(TransKey(GLFW_KEY_END), 35);
-    EXPECT_EQ(TransKey(GLFW_KEY_GRAVE_ACCENT), 192);
-    EXPECT_EQ(TransKey(GLFW_KEY_APOSTROPHE), 222);
-    EXPECT_EQ(TransKey(GLFW_KEY_7), 55);
-    EXPECT_EQ(TransKey(GLFW_KEY_Q), 81);
-    for (int key : {GLFW_KEY_F13, GLFW_KEY_KP_0, GLFW_KEY_KP_ENTER, GLFW_KEY_LEFT_ALT, GLFW_KEY_LEFT_SUPER,
-                    GLFW_KEY_UNKNOWN, GLFW_KEY_WORLD_1, int{'a'}, GLFW_KEY_MENU}) {
-        EXPECT_EQ(TransKey(key), 0) << key;
-    }
 }
 
 TEST_F(InputTest, NoDeviceReadsZero) {

@@ -1,6 +1,6 @@
-// A standard pad's buttons, sticks and triggers as the joystick buttons and
-// axes the game's controls read.
-#include "input/gamepad_translation.h"
+// GLFW's key numbers as key codes, and a standard pad's buttons, sticks and
+// triggers as the joystick buttons and axes the game's controls read.
+#include "host/glfw_input.h"
 #include "input/gxtk_input.h"
 
 #include "runtime/headless_platform.h"
@@ -11,6 +11,26 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(GlfwKeys, TranslateToVirtualKeyCodes) {
+    EXPECT_EQ(TransKey(GLFW_KEY_LEFT), 37);
+    EXPECT_EQ(TransKey(GLFW_KEY_UP), 38);
+    EXPECT_EQ(TransKey(GLFW_KEY_RIGHT), 39);
+    EXPECT_EQ(TransKey(GLFW_KEY_DOWN), 40);
+    EXPECT_EQ(TransKey(GLFW_KEY_ESCAPE), 27);
+    EXPECT_EQ(TransKey(GLFW_KEY_F1), 112);
+    EXPECT_EQ(TransKey(GLFW_KEY_F12), 123);
+    EXPECT_EQ(TransKey(GLFW_KEY_HOME), 36);
+    EXPECT_EQ(TransKey(GLFW_KEY_END), 35);
+    EXPECT_EQ(TransKey(GLFW_KEY_GRAVE_ACCENT), 192);
+    EXPECT_EQ(TransKey(GLFW_KEY_APOSTROPHE), 222);
+    EXPECT_EQ(TransKey(GLFW_KEY_7), 55);
+    EXPECT_EQ(TransKey(GLFW_KEY_Q), 81);
+    for (int key : {GLFW_KEY_F13, GLFW_KEY_KP_0, GLFW_KEY_KP_ENTER, GLFW_KEY_LEFT_ALT, GLFW_KEY_LEFT_SUPER,
+                    GLFW_KEY_UNKNOWN, GLFW_KEY_WORLD_1, int{'a'}, GLFW_KEY_MENU}) {
+        EXPECT_EQ(TransKey(key), 0) << key;
+    }
+}
 
 constexpr float kSticksAtRest[GLFW_GAMEPAD_AXIS_LAST + 1] = {0, 0, 0, 0, -1, -1};
 
@@ -39,9 +59,9 @@ TEST(GamepadTranslation, EachPadButtonHoldsTheGameButtonOfItsControl) {
         pad[c.pad] = GLFW_PRESS;
         float axes[kGamepadAxisCount];
         unsigned char buttons[kGamepadButtonCount];
-        TransGamepad(pad, kSticksAtRest, axes, buttons);
+        StandardPadToJoystick(StandardPadFromGlfw(pad, kSticksAtRest), axes, buttons);
         for (int game = 0; game < kGamepadButtonCount; ++game) {
-            EXPECT_EQ(buttons[game], game == c.game ? GLFW_PRESS : GLFW_RELEASE)
+            EXPECT_EQ(buttons[game], game == c.game ? 1 : 0)
                 << "pad button " << c.pad << ", game button " << game;
         }
     }
@@ -65,7 +85,7 @@ TEST(GamepadTranslation, SticksAndTriggersReachTheGameAsJoystickAxes) {
 
     platform.axes.resize(kGamepadAxisCount);
     platform.buttons.resize(kGamepadButtonCount);
-    TransGamepad(pad, padAxes, platform.axes.data(), platform.buttons.data());
+    StandardPadToJoystick(StandardPadFromGlfw(pad, padAxes), platform.axes.data(), platform.buttons.data());
     input.BeginUpdate();
     gxtk_platform = nullptr;
 

@@ -1,0 +1,20 @@
+// A pad with the standard layout (four face buttons, two bumpers, Back and
+// Start, a d-pad, two sticks and two triggers), whichever platform reports
+// it, read as the joystick the game knows: its button numbers and axis order.
+#pragma once
+
+constexpr int kGamepadAxisCount = 6;
+constexpr int kGamepadButtonCount = 12;
+
+struct StandardPad {
+    bool a = false, b = false, x = false, y = false;
+    bool leftBumper = false, rightBumper = false;
+    bool back = false, start = false;
+    bool up = false, down = false, left = false, right = false;
+    float leftX = 0, leftY = 0, rightX = 0, rightY = 0; // -1..1, y grows downwards
+    float leftTrigger = 0, rightTrigger = 0;            // 0 released .. 1 pulled fully
+};
+
+// Fills kGamepadAxisCount axes and kGamepadButtonCount button states (1 held,
+// 0 not, as a joystick's buttons reach the input device).
+void StandardPadToJoystick(const StandardPad& pad, float* axes, unsigned char* buttons);
