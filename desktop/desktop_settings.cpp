@@ -1,8 +1,9 @@
 // The desktop settings file: a small INI text, its folder under the XDG
-// config home, reading that shrugs off damage and writing that never tears.
+// config home, reading that shrugs off damage, and writing through the
+// atomic writer, which never tears it.
 #include "desktop/desktop_settings.h"
 
-#include "runtime/state_file.h"
+#include "runtime/atomic_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -45,17 +46,6 @@ bool ParseBool(std::string_view value, bool* result) {
 
 void Warn(const std::string& line) {
     std::fprintf(stderr, "skitterbat: %s\n", line.c_str());
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<size_t>(wrote);
-    }
-    return true;
 }
 
 // Like mkdir -p; new folders are private, as the XDG base directories ask.
@@ -166,28 +156,6 @@ bool SaveDesktopSettings(const std::string& path, const DesktopSettings& setting
         Warn("cannot create the folder of " + path + " (" + std::strerror(errno) + ")");
         return false;
     }
-    // A linked file (dotfile managers link it) is replaced beside its target.
-    const std::string target = ResolveLinks(path);
-    // A name of its own per process, so two running copies never share a half-written file.
-    std::string temporary = target + "." + std::to_string(::getpid()) + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        Warn("cannot write " + path + " (" + std::strerror(errno) + ")");
-        return false;
-    }
-    bool written = WriteAll(fd, FormatDesktopSettings(settings)) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        ::unlink(temporary.c_str());
-        Warn("cannot write " + path + " (" + std::strerror(error) + ")");
-    }
-    return written;
+    // A linked file (dotfile managers link it) stays a link: the writer replaces its target.
+    return WriteFileAtomically(path.c_str(), FormatDesktopSettings(settings)) == 0;
 }

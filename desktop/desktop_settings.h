@@ -23,6 +23,7 @@ std::string DesktopSettingsPath();
 // defaults and one line on standard error.
 DesktopSettings LoadDesktopSettings(const std::string& path);
 
-// Creates the folder when needed and replaces the file whole. On failure says
-// so in one line on standard error and returns false.
+// Creates the folder when needed and replaces the file whole with
+// WriteFileAtomically. On failure says so in one line on standard error and
+// returns false.
 bool SaveDesktopSettings(const std::string& path, const DesktopSettings& settings);

@@ -39,6 +39,16 @@ TEST_F(DesktopSettingsFile, RoundTripThroughNewFolders) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "config/skitterbat"), {}), 1)
         << "no temporary file left beside the settings";
 
+    // Saved through the atomic writer: what a killed save left behind goes,
+    // and a private file stays private.
+    namespace fs = std::filesystem;
+    WriteBytes(path + ".tmp", "[window]\nfull");
+    fs::permissions(path + ".tmp", fs::perms::owner_read);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(SaveDesktopSettings(path, DesktopSettings{false}));
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
     // A settings file linked from elsewhere stays a link; its target is saved.
     std::filesystem::create_directories(dir_ / "dotfiles");
     std::filesystem::remove(path);
