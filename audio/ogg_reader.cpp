@@ -1,6 +1,7 @@
 // Ogg Vorbis reader: decodes the whole file into interleaved 16-bit samples
 // with stb_vorbis, growing the block as frames arrive. Files whose comment
 // header declares impossible lengths never reach the decoder.
+#include "audio/sound_decode.h"
 #include "audio/sound_readers.h"
 
 #include "runtime/datapath.h"
@@ -16,16 +17,9 @@
 namespace {
 
 constexpr int kFramesPerStep = 4096;
-// Byte counts are ints for the decoder and OpenAL. A fuzz build refuses far
-// sooner, on the same path, so one input cannot decode a gigabyte; its arena
-// still holds the set-up of every stream we make (under 200 KB).
-#ifdef SKITTERBAT_FUZZING
-constexpr size_t kMaxSampleBytes = size_t{1} << 16;
-constexpr size_t kArenaBytes = size_t{1} << 18;
-#else
-constexpr size_t kMaxSampleBytes = INT32_MAX;
-constexpr size_t kArenaBytes = size_t{1} << 23;
-#endif
+// Byte counts are ints for the decoder and OpenAL.
+size_t maxSampleBytes = INT32_MAX;
+size_t arenaBytes = size_t{1} << 23;
 
 // stb_vorbis works inside one block of ours rather than the heap: on some
 // damaged streams its residue decoder reads a few values past a codebook's
@@ -37,9 +31,10 @@ constexpr size_t kArenaBytes = size_t{1} << 23;
 constexpr size_t kArenaSlackBytes = 4096;
 
 struct Arena {
-    char* bytes = static_cast<char*>(std::malloc(kArenaBytes + kArenaSlackBytes));
+    size_t size = arenaBytes;
+    char* bytes = static_cast<char*>(std::malloc(size + kArenaSlackBytes));
     Arena() {
-        if (bytes) std::memset(bytes + kArenaBytes, 0, kArenaSlackBytes);
+        if (bytes) std::memset(bytes + size, 0, kArenaSlackBytes);
     }
     ~Arena() { std::free(bytes); }
     Arena(const Arena&) = delete;
@@ -67,7 +62,7 @@ bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
         used += static_cast<size_t>(frames) * static_cast<size_t>(channels);
         if (capacity - used < step) {
             size_t grown = capacity * 2;
-            if (grown > kMaxSampleBytes / sizeof(short)) {
+            if (grown > maxSampleBytes / sizeof(short)) {
                 std::free(samples);
                 return false;
             }
@@ -92,6 +87,11 @@ bool Decode(stb_vorbis* vorbis, DecodedSound* out) {
 
 } // namespace
 
+void SetOggLimits(size_t maxDecodedBytes, size_t decoderArenaBytes) {
+    maxSampleBytes = maxDecodedBytes;
+    arenaBytes = decoderArenaBytes;
+}
+
 bool ReadOggFile(const String& path, DecodedSound* out) {
     FILE* file = fopenFile(path, "rb");
     if (!file) return false;
@@ -104,7 +104,7 @@ bool ReadOggFile(const String& path, DecodedSound* out) {
         std::fclose(file);
         return false;
     }
-    const stb_vorbis_alloc room{arena.bytes, static_cast<int>(kArenaBytes)};
+    const stb_vorbis_alloc room{arena.bytes, static_cast<int>(arena.size)};
     int error = 0;
     stb_vorbis* vorbis = stb_vorbis_open_file(file, 0, &error, &room);
     if (!vorbis) {

@@ -43,6 +43,9 @@ using gxtkSurfaceRef = std::shared_ptr<gxtkSurface>;
 unsigned char* loadImage(const String& path, int* width, int* height, int* depth);
 unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int* height, int* depth);
 void unloadImage(unsigned char* pixels);
+// The most pixels a decoded image may have (4096 x 4096 unless told otherwise);
+// larger ones are refused before decoding.
+void SetMaxImagePixels(long pixels);
 int Pow2Size(int n);
 
 struct gxtkVertex {

@@ -165,17 +165,11 @@ namespace {
 // Several decoders fill a short file's missing pixels with zeros, so a damaged
 // header of a few bytes could otherwise cost gigabytes: sizes are checked first.
 constexpr int kMaxImageSide = 16384;
-#ifdef SKITTERBAT_FUZZING
-// Small enough that a fuzzed header costs microseconds, large enough for
-// every decoder's paths (interlacing, progressive scans, RLE runs).
-constexpr long kMaxImagePixels = 128L * 128L;
-#else
-constexpr long kMaxImagePixels = 4096L * 4096L;
-#endif
+long maxImagePixels = 4096L * 4096L;
 
 bool ImageSizeAllowed(int width, int height) {
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
-           static_cast<long>(width) * height <= kMaxImagePixels;
+           static_cast<long>(width) * height <= maxImagePixels;
 }
 
 // Debian's stb_image reads far outside its tables on some damaged JPEG
@@ -213,6 +207,10 @@ unsigned char* loadImage(const unsigned char* bytes, int length, int* width, int
     if (!stbi_info_from_memory(bytes, length, &w, &h, &n) || !ImageSizeAllowed(w, h)) return nullptr;
     if (!PngChunksFit(bytes, static_cast<size_t>(length))) return nullptr;
     return stbi_load_from_memory(bytes, length, width, height, depth, 0);
+}
+
+void SetMaxImagePixels(long pixels) {
+    maxImagePixels = pixels;
 }
 
 void unloadImage(unsigned char* pixels) {
