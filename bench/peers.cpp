@@ -144,33 +144,11 @@ GLFWwindow* OpenGlfwWindow() {
     return window;
 }
 
-// GLFW's platform whose size queries answer from sizes read by ReadSizes, so
-// the round trips to the X server fall outside the timed span.
-class SizesReadAhead : public GlfwPlatform {
-  public:
-    using GlfwPlatform::GlfwPlatform;
-    void ReadSizes() {
-        GlfwPlatform::WindowSize(&width_, &height_);
-        GlfwPlatform::FramebufferSize(&framebufferWidth_, &framebufferHeight_);
-    }
-    void WindowSize(int* width, int* height) override {
-        *width = width_;
-        *height = height_;
-    }
-    void FramebufferSize(int* width, int* height) override {
-        *width = framebufferWidth_;
-        *height = framebufferHeight_;
-    }
-
-  private:
-    int width_ = 0, height_ = 0, framebufferWidth_ = 0, framebufferHeight_ = 0;
-};
-
 int RunOurs(const std::string& data) {
     GLFWwindow* window = OpenGlfwWindow();
     if (!window) return 1;
-    SizesReadAhead platform(window);
-    platform.ReadSizes();
+    // Its sizes come from GLFW's callbacks, as SDL2's come from its events.
+    GlfwPlatform platform(window);
     gxtk_platform = &platform;
     gxtkGraphics graphics;
     bb_graphics_GraphicsContext context;
@@ -186,7 +164,6 @@ int RunOurs(const std::string& data) {
     if (!atlas) return 1;
     const int width = graphics.Width(), height = graphics.Height();
     Contender ours;
-    ours.prepare = [&] { platform.ReadSizes(); };
     ours.frame = [&](int sprites, bool turned) {
         graphics.Validate();
         graphics.BeginRender();

@@ -71,7 +71,7 @@ def peer_table(peers):
     widths = [max(len(str(x[i])) for x in rows + [header]) for i in range(len(header))]
     line = "+-" + "-+-".join("-" * w for w in widths) + "-+"
     lines.append("Sprites per ms of the submitting thread's CPU (first GL work of the frame, for ours its set-up and")
-    lines.append("the clear, to its last flush; window-size queries outside), 8 x 8 frames of one atlas, alpha")
+    lines.append("the clear, to its last flush; window sizes learnt from events), 8 x 8 frames of one atlas, alpha")
     lines.append("blending, 640 x 640; plain = DrawImage, turned = DrawImage2 (angle i mod 360, scale 0.75).")
     lines.append("Medians of alternating rounds, each contender in a process of its own, same heap settings.")
     lines.append(line)

@@ -1,5 +1,6 @@
-// GlfwPlatform: the window-system seam over GLFW 3, and the adapters from
-// GLFW 3's callback signatures to the host's static callbacks.
+// GlfwPlatform: the window-system seam over GLFW 3, the window's state kept
+// from its callbacks, and the adapters from GLFW 3's callback signatures to
+// the host's static callbacks.
 #include "host/glfw_platform.h"
 
 #include "host/glfw_input.h"
@@ -46,19 +47,21 @@ bool GlfwPlatform::WindowOpened() {
 }
 
 bool GlfwPlatform::WindowIconified() {
-    return glfwGetWindowAttrib(window_, GLFW_ICONIFIED) != 0;
+    return iconified_;
 }
 
 bool GlfwPlatform::WindowActive() {
-    return glfwGetWindowAttrib(window_, GLFW_FOCUSED) != 0;
+    return focused_;
 }
 
 void GlfwPlatform::WindowSize(int* width, int* height) {
-    glfwGetWindowSize(window_, width, height);
+    *width = width_;
+    *height = height_;
 }
 
 void GlfwPlatform::FramebufferSize(int* width, int* height) {
-    glfwGetFramebufferSize(window_, width, height);
+    *width = framebufferWidth_;
+    *height = framebufferHeight_;
 }
 
 void GlfwPlatform::SwapBuffers() {
@@ -107,16 +110,8 @@ void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
     gxtkApp::OnMouseButton(ours, ActionOf(action));
 }
 
-void WindowSizeCallback(GLFWwindow*, int width, int height) {
-    gxtkApp::OnWindowSize(width, height);
-}
-
 void WindowRefreshCallback(GLFWwindow*) {
     gxtkApp::OnWindowRefresh();
-}
-
-void WindowFocusCallback(GLFWwindow*, int focused) {
-    gxtkApp::OnWindowFocus(focused == GLFW_TRUE);
 }
 
 // Pads plugged in or out are reported while events are polled.
@@ -149,11 +144,60 @@ int FirstPresentJoystick() {
 
 } // namespace
 
+GlfwPlatform::GlfwPlatform(GLFWwindow* window, KeyFilter* keyFilter)
+    : window_(window), keyFilter_(keyFilter) {
+    glfwSetWindowUserPointer(window_, this);
+    glfwGetWindowSize(window_, &width_, &height_);
+    glfwGetFramebufferSize(window_, &framebufferWidth_, &framebufferHeight_);
+    iconified_ = glfwGetWindowAttrib(window_, GLFW_ICONIFIED) != 0;
+    focused_ = glfwGetWindowAttrib(window_, GLFW_FOCUSED) != 0;
+    glfwGetCursorPos(window_, &cursorX_, &cursorY_);
+    glfwSetWindowSizeCallback(window_, SizeCallback);
+    glfwSetFramebufferSizeCallback(window_, FramebufferSizeCallback);
+    glfwSetWindowIconifyCallback(window_, IconifyCallback);
+    glfwSetWindowFocusCallback(window_, FocusCallback);
+    glfwSetCursorPosCallback(window_, CursorCallback);
+    glfwSetJoystickCallback(JoystickCallback);
+}
+
+namespace {
+GlfwPlatform* PlatformOf(GLFWwindow* window) {
+    return static_cast<GlfwPlatform*>(glfwGetWindowUserPointer(window));
+}
+} // namespace
+
+void GlfwPlatform::SizeCallback(GLFWwindow* window, int width, int height) {
+    GlfwPlatform* platform = PlatformOf(window);
+    platform->width_ = width;
+    platform->height_ = height;
+    gxtkApp::OnWindowSize(width, height);
+}
+
+void GlfwPlatform::FramebufferSizeCallback(GLFWwindow* window, int width, int height) {
+    GlfwPlatform* platform = PlatformOf(window);
+    platform->framebufferWidth_ = width;
+    platform->framebufferHeight_ = height;
+}
+
+void GlfwPlatform::IconifyCallback(GLFWwindow* window, int iconified) {
+    PlatformOf(window)->iconified_ = iconified == GLFW_TRUE;
+}
+
+void GlfwPlatform::FocusCallback(GLFWwindow* window, int focused) {
+    PlatformOf(window)->focused_ = focused == GLFW_TRUE;
+    gxtkApp::OnWindowFocus(focused == GLFW_TRUE);
+}
+
+void GlfwPlatform::CursorCallback(GLFWwindow* window, double x, double y) {
+    GlfwPlatform* platform = PlatformOf(window);
+    platform->cursorX_ = x;
+    platform->cursorY_ = y;
+}
+
+// As of the last event poll, which is where the position changes.
 void GlfwPlatform::MousePosition(int* x, int* y) {
-    double mx = 0, my = 0;
-    glfwGetCursorPos(window_, &mx, &my);
-    *x = TruncateToInt(mx);
-    *y = TruncateToInt(my);
+    *x = TruncateToInt(cursorX_);
+    *y = TruncateToInt(cursorY_);
 }
 
 // The first pad present is read, whatever slot it got: a pad plugged in after
@@ -195,13 +239,11 @@ const unsigned char* GlfwPlatform::JoystickButtons(int* count) {
     return buttons;
 }
 
+// The size and focus callbacks reach the host from the start; they are the
+// platform's own, which keeps what they say.
 void GlfwPlatform::RegisterCallbacks() {
-    glfwSetWindowUserPointer(window_, this);
     glfwSetKeyCallback(window_, KeyCallback);
     glfwSetCharCallback(window_, CharCallback);
-    glfwSetWindowSizeCallback(window_, WindowSizeCallback);
     glfwSetWindowRefreshCallback(window_, WindowRefreshCallback);
     glfwSetMouseButtonCallback(window_, MouseButtonCallback);
-    glfwSetWindowFocusCallback(window_, WindowFocusCallback);
-    glfwSetJoystickCallback(JoystickCallback);
 }

@@ -1,6 +1,8 @@
 // The platform of the real program: one GLFW 3 window with its GL context,
 // the GLFW clock and the first joystick present, read through GLFW's standard
-// gamepad layout where GLFW knows the pad.
+// gamepad layout where GLFW knows the pad. The window's sizes, state and
+// cursor are asked once and then kept from GLFW's callbacks, so a frame asks
+// the window system nothing beyond polling its events.
 #pragma once
 
 #include "runtime/platform.h"
@@ -22,8 +24,7 @@ void DesktopSize(int* width, int* height);
 class GlfwPlatform : public gxtkPlatform {
   public:
     // The filter, when given, takes its keys before the game sees them.
-    explicit GlfwPlatform(GLFWwindow* window, KeyFilter* keyFilter = nullptr)
-        : window_(window), keyFilter_(keyFilter) {}
+    explicit GlfwPlatform(GLFWwindow* window, KeyFilter* keyFilter = nullptr);
 
     double Time() override;
     void Sleep(double seconds) override;
@@ -45,9 +46,19 @@ class GlfwPlatform : public gxtkPlatform {
 
   private:
     int Joystick();
+    static void SizeCallback(GLFWwindow* window, int width, int height);
+    static void FramebufferSizeCallback(GLFWwindow* window, int width, int height);
+    static void IconifyCallback(GLFWwindow* window, int iconified);
+    static void FocusCallback(GLFWwindow* window, int focused);
+    static void CursorCallback(GLFWwindow* window, double x, double y);
 
     GLFWwindow* window_;
     KeyFilter* keyFilter_;
+    int width_ = 0, height_ = 0;
+    int framebufferWidth_ = 0, framebufferHeight_ = 0;
+    bool iconified_ = false;
+    bool focused_ = false;
+    double cursorX_ = 0, cursorY_ = 0;
     int joystick_ = -1;               // GLFW joystick id read, -1 for none
     unsigned joystickEventsSeen_ = 0; // connection events already acted on
     bool joystickChosen_ = false;

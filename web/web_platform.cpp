@@ -90,7 +90,9 @@ EM_JS(void, web_resume_sound_on_gesture, (), {
 });
 
 EM_JS(void, web_watch_visibility, (), {
-    document.addEventListener("visibilitychange", function() { Module._web_visibility_changed(); });
+    document.addEventListener("visibilitychange", function() {
+        Module._web_visibility_changed(document.hidden ? 1 : 0);
+    });
 });
 // clang-format on
 
@@ -100,8 +102,10 @@ WebPlatform* pagePlatform = nullptr;
 } // namespace
 
 // A hidden page gets no animation frames, so the change runs the loop itself.
-extern "C" EMSCRIPTEN_KEEPALIVE void web_visibility_changed() {
-    if (pagePlatform && app) pagePlatform->RunFrame(app);
+extern "C" EMSCRIPTEN_KEEPALIVE void web_visibility_changed(int hidden) {
+    if (!pagePlatform) return;
+    pagePlatform->SetHidden(hidden != 0);
+    if (app) pagePlatform->RunFrame(app);
 }
 
 // For the benchmark, which reports updates a second from the page.
@@ -109,7 +113,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double web_update_count() {
     return pagePlatform ? static_cast<double>(pagePlatform->UpdateCount()) : 0.0;
 }
 
-WebPlatform::WebPlatform(GLFWwindow* window) : GlfwPlatform(window) {
+WebPlatform::WebPlatform(GLFWwindow* window) : GlfwPlatform(window), hidden_(web_page_hidden() != 0) {
     pagePlatform = this;
     web_watch_visibility();
     WebPackagesBegin();
@@ -145,12 +149,12 @@ void WebPlatform::Sleep(double) {}
 void WebPlatform::WaitEvents() {}
 
 bool WebPlatform::WindowIconified() {
-    return web_page_hidden() != 0;
+    return hidden_;
 }
 
 // A shown page counts as restored and active; an unfocused one keeps running.
 bool WebPlatform::WindowActive() {
-    return web_page_hidden() == 0;
+    return !hidden_;
 }
 
 void WebPlatform::SwapBuffers() {

@@ -37,8 +37,11 @@ class WebPlatform : public GlfwPlatform {
 
     // Updates run so far: the input device reads the mouse once per update.
     unsigned long long UpdateCount() const { return updates_; }
+    // What the page's visibility events say.
+    void SetHidden(bool hidden) { hidden_ = hidden; }
 
   private:
+    bool hidden_;
     bool presented_ = false;
     unsigned long long updates_ = 0;
 };

@@ -39,14 +39,24 @@ TEST(GlfwPlatform, ReportsTheRealWindowAndClock) {
     EXPECT_EQ(platform.JoystickButtons(&count), nullptr);
     EXPECT_EQ(count, 0);
 
+    // Sizes and the cursor are what the window's events last said, seen at
+    // the poll that delivers them and never asked of the server meanwhile.
+    platform.RegisterCallbacks();
+    glfwSetWindowSize(window, 260, 150);
     glfwSetCursorPos(window, 30, 40);
     int x = -1, y = -1;
-    platform.MousePosition(&x, &y);
+    for (int poll = 0; poll < 200 && (width != 260 || x != 30 || y != 40); ++poll) {
+        platform.Sleep(0.005);
+        platform.PollEvents();
+        platform.WindowSize(&width, &height);
+        platform.MousePosition(&x, &y);
+    }
+    EXPECT_EQ(width, 260);
+    EXPECT_EQ(height, 150);
+    platform.FramebufferSize(&width, &height);
+    EXPECT_EQ(width, 260);
     EXPECT_EQ(x, 30);
     EXPECT_EQ(y, 40);
-
-    platform.RegisterCallbacks();
-    platform.PollEvents();
     EXPECT_TRUE(platform.WindowOpened());
     glfwSetWindowShouldClose(window, GLFW_TRUE);
     EXPECT_FALSE(platform.WindowOpened());
