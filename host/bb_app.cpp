@@ -24,12 +24,6 @@ bb_app_AppDevice* bb_app_AppDevice::g_new(bb_app_App* application) {
     return this;
 }
 
-int bb_app_AppDevice::SetUpdateRate(int rate) {
-    gxtkApp::SetUpdateRate(rate);
-    m_lastRate = rate;
-    return 0;
-}
-
 int bb_app_AppDevice::OnCreate() {
     bb_graphics_SetFont(nullptr, 32);
     return m_application->m_OnCreate();

@@ -22,12 +22,10 @@ class bb_app_App : public Object {
 class bb_app_AppDevice : public gxtkApp {
   public:
     bb_app_App* m_application = nullptr;
-    int m_lastRate = 0;
 
     bb_app_AppDevice* g_new(bb_app_App* application);
     bb_app_AppDevice* g_new2() { return this; }
 
-    int SetUpdateRate(int rate) override;
     int OnCreate() override;
     int OnSuspend() override;
     int OnResume() override;

@@ -102,26 +102,19 @@ void gxtkApp::InvokeOnUpdate() {
     UpdateStep(this);
 }
 
+// The rate stays as the application set it: being suspended is what stops
+// the updates.
 void gxtkApp::InvokeOnSuspend() {
     if (isSuspended) return;
     isSuspended = true;
     OnSuspend();
     ownedAudio->OnSuspend();
-    if (updatesPerSecond != 0) {
-        // Keep the rate so that resume can restart it; the adapter's copy reads 0.
-        int rate = updatesPerSecond;
-        SetUpdateRate(0);
-        updatesPerSecond = rate;
-    }
 }
 
 void gxtkApp::InvokeOnResume() {
     if (!isSuspended) return;
-    if (updatesPerSecond != 0) {
-        int rate = updatesPerSecond;
-        updatesPerSecond = 0;
-        SetUpdateRate(rate);
-    }
+    // The first update after a resume comes one full period later.
+    if (updatesPerSecond != 0) SetUpdateRate(updatesPerSecond);
     ownedAudio->OnResume();
     OnResume();
     isSuspended = false;

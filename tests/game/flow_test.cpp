@@ -12,7 +12,7 @@ TEST(Flow, StartUpState) {
     GameHarness h(options);
     bb_Skitterbat_MyApp& g = h.game;
     EXPECT_EQ(g.Mode, ModeMenu);
-    EXPECT_EQ(h.Device().m_lastRate, 60);
+    EXPECT_EQ(h.Device().updatesPerSecond, 60);
     EXPECT_EQ(g.DeviceW, 640);
     EXPECT_EQ(g.DeviceH, 480);
     EXPECT_EQ(g.LoaderStage, 1);
@@ -151,14 +151,14 @@ TEST(Flow, SuspendPausesOnlyAGameInProgress) {
     g.m_iCade(1);
     g.KeyArray[3] = 2;
     g.m_OnSuspend();
-    EXPECT_EQ(device.m_lastRate, 5);
+    EXPECT_EQ(device.updatesPerSecond, 5);
     EXPECT_EQ(g.Paused, 0);
     EXPECT_EQ(g.PauseSlide, 0);
     EXPECT_EQ(g.PauseSlideY, 0);
     EXPECT_EQ(bb_Skitterbat_iCadeControls, 0);
     EXPECT_EQ(g.KeyArray[3], 0);
     g.m_OnResume();
-    EXPECT_EQ(device.m_lastRate, 60);
+    EXPECT_EQ(device.updatesPerSecond, 60);
     EXPECT_EQ(g.Paused, 0);
 
     // During play (modes 10 and 11), through the host as on iconify and restore.
@@ -174,7 +174,7 @@ TEST(Flow, SuspendPausesOnlyAGameInProgress) {
         g.PauseSlideY = 0;
         h.Resume();
         EXPECT_FALSE(device.isSuspended);
-        EXPECT_EQ(device.m_lastRate, 60);
+        EXPECT_EQ(device.updatesPerSecond, 60);
         EXPECT_EQ(g.Paused, 1);
         EXPECT_EQ(g.PauseSlideY, 240);
     }
