@@ -65,11 +65,12 @@ class gxtkAudio : public gxtkObject {
 
     // OpenAL buffers made by LoadSample and not yet deleted (for leak checks).
     static int LiveBuffers();
+
+    // OpenAL buffer names waiting to be deleted once no source plays them. Never
+    // destroyed, so samples released during exit can still queue their buffers.
+    static std::vector<unsigned int>& discarded;
 };
 
-// OpenAL buffer names waiting to be deleted once no source plays them. Never
-// destroyed, so samples released during exit can still queue their buffers.
-extern std::vector<unsigned int>& discarded;
 void FlushDiscarded(gxtkAudio* audio);
 
 class bb_audio_Sound : public Object {

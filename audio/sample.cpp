@@ -6,7 +6,7 @@
 
 #include <AL/al.h>
 
-std::vector<unsigned int>& discarded = *new std::vector<unsigned int>;
+std::vector<unsigned int>& gxtkAudio::discarded = *new std::vector<unsigned int>;
 
 gxtkSample::~gxtkSample() {
     gxtkSample::Discard();
@@ -14,14 +14,14 @@ gxtkSample::~gxtkSample() {
 
 int gxtkSample::Discard() {
     if (buffer != 0) {
-        discarded.push_back(buffer);
+        gxtkAudio::discarded.push_back(buffer);
         buffer = 0;
     }
     return 0;
 }
 
 void FlushDiscarded(gxtkAudio* audio) {
-    if (discarded.empty()) return;
+    if (gxtkAudio::discarded.empty()) return;
 
     // Any stopped source lets go of its buffer, whatever the channel's recorded
     // state: a channel stopped by the application still holds its buffer.
@@ -33,14 +33,14 @@ void FlushDiscarded(gxtkAudio* audio) {
     }
 
     size_t kept = 0;
-    for (unsigned int name : discarded) {
+    for (unsigned int name : gxtkAudio::discarded) {
         alGetError(); // an earlier call's error must not be read as ours
         alDeleteBuffers(1, &name);
         if (alGetError() == AL_NO_ERROR) {
             CountBufferDeleted();
         } else if (alIsBuffer(name)) {
-            discarded[kept++] = name; // still playing somewhere: retry later
+            gxtkAudio::discarded[kept++] = name; // still playing somewhere: retry later
         }
     }
-    discarded.resize(kept);
+    gxtkAudio::discarded.resize(kept);
 }

@@ -63,7 +63,7 @@ int main(int count, char** arguments) {
 
     int status = RunGuarded([&] {
         bb_std_main(count, arguments);
-        if (runner) runner();
+        if (gxtkApp::runner) gxtkApp::runner();
     });
 
     sound.Close();

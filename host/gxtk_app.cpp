@@ -9,9 +9,7 @@
 #include <cstdlib>
 
 gxtkApp* app = nullptr;
-int (*runner)() = nullptr;
-int argc = 0;
-char** argv = nullptr;
+int (*gxtkApp::runner)() = nullptr;
 
 int RunApp() {
     app->Run();

@@ -25,7 +25,7 @@ class gxtkApp : public gxtkObject {
     virtual gxtkGraphics* GraphicsDevice() { return ownedGraphics; }
     virtual gxtkInput* InputDevice() { return ownedInput; }
     virtual gxtkAudio* AudioDevice() { return ownedAudio; }
-    virtual String AppTitle() { return String("<TODO>"); }
+    virtual String AppTitle() { return String("Cobalt Game"); }
     virtual String LoadState();
     virtual int SaveState(const String& state);
     virtual String LoadString(const String& path);
@@ -66,12 +66,12 @@ class gxtkApp : public gxtkObject {
     static void OnWindowSize(int width, int height);
     static void OnWindowRefresh();
     static void OnWindowFocus(bool focused);
+
+    // What the entry point runs after start-up: RunApp once the host exists.
+    static int (*runner)();
 };
 
 extern gxtkApp* app;
-extern int (*runner)();
-extern int argc;
-extern char** argv;
 
 int RunApp();
 int bb_std_main(int argc, char** argv);

@@ -1,5 +1,5 @@
-// Data paths and the state file: the "cobalt://" schemes, the text codec of
-// ".cobaltstate" and LoadString, and the byte buffer BBDataBuffer.
+// Data paths: the "cobalt://" schemes, the text codec that the state file and
+// LoadString share, whole-file reads and the byte buffer BBDataBuffer.
 #pragma once
 
 #include "runtime/runtime.h"

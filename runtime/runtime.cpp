@@ -1,3 +1,5 @@
+// The runtime's own types and exits: String's storage, its conversions and
+// text operations, console output and the runtime-error exit.
 #include "runtime/runtime.h"
 
 #include <algorithm>

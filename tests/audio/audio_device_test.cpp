@@ -41,7 +41,7 @@ class AudioDeviceTest : public SoundFolderTest {
         bb_audio_SetAudioDevice(nullptr);
         audio.reset();
         // Names belong to this device; the next test opens another.
-        discarded.clear();
+        gxtkAudio::discarded.clear();
         alcMakeContextCurrent(nullptr);
         if (context) alcDestroyContext(context);
         if (device) alcCloseDevice(device);
@@ -172,16 +172,16 @@ TEST_F(AudioDeviceTest, DiscardedBufferOutlivesItsSound) {
     audio->PlaySample(sample, 1, 0);
     sample->Discard();
     EXPECT_EQ(sample->buffer, 0u);
-    ASSERT_EQ(discarded.size(), 1u);
+    ASSERT_EQ(gxtkAudio::discarded.size(), 1u);
 
     FlushDiscarded(audio.get()); // still playing: kept for later
     EXPECT_TRUE(alIsBuffer(buffer));
-    EXPECT_EQ(discarded.size(), 1u);
+    EXPECT_EQ(gxtkAudio::discarded.size(), 1u);
 
     WaitUntilStopped(1);
     FlushDiscarded(audio.get());
     EXPECT_FALSE(alIsBuffer(buffer));
-    EXPECT_TRUE(discarded.empty());
+    EXPECT_TRUE(gxtkAudio::discarded.empty());
     EXPECT_EQ(gxtkAudio::LiveBuffers(), live);
 }
 
@@ -200,7 +200,7 @@ TEST_F(AudioDeviceTest, ReleasedSamplesFreeTheirBuffers) {
     looping.reset();
     paused.reset();
     EXPECT_FALSE(watch.expired());
-    EXPECT_TRUE(discarded.empty());
+    EXPECT_TRUE(gxtkAudio::discarded.empty());
 
     // Stopped by the application, a channel still lets go of its buffer.
     audio->StopChannel(9);
@@ -225,7 +225,7 @@ TEST_F(AudioDeviceTest, AnEarlierErrorDoesNotKeepADeletedBufferQueued) {
     alSourcePlay(0xDEAD); // leaves an error pending
     FlushDiscarded(audio.get());
     EXPECT_FALSE(alIsBuffer(buffer));
-    EXPECT_TRUE(discarded.empty());
+    EXPECT_TRUE(gxtkAudio::discarded.empty());
     EXPECT_EQ(gxtkAudio::LiveBuffers(), live);
 }
 

@@ -68,7 +68,7 @@ TEST_F(WaveOutputTest, PlayedSampleReachesTheOutput) {
         EXPECT_EQ(audio.ChannelState(0), 0);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    discarded.clear();
+    gxtkAudio::discarded.clear();
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(context);
     alcCloseDevice(device);

@@ -134,5 +134,5 @@ TEST_F(AppLayer, StateAndTextFilesThroughTheAdapter) {
     EXPECT_EQ(bb_app_device->LoadString("cobalt://data/notes.txt"), String("in data"));
     EXPECT_EQ(bb_app_device->LoadString("notes.txt"), String("here"));
     EXPECT_EQ(bb_app_device->LoadString("cobalt://data/none.txt"), String());
-    EXPECT_EQ(bb_app_device->AppTitle(), String("<TODO>"));
+    EXPECT_EQ(bb_app_device->AppTitle(), String("Cobalt Game"));
 }

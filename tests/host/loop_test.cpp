@@ -265,7 +265,7 @@ TEST_F(Loop, UnfocusedVisibleWindowKeepsRunning) {
 TEST_F(Loop, RateChangesClockAndClosedWindow) {
     RecordingApp host;
     EXPECT_EQ(app, &host);
-    EXPECT_EQ(runner, &RunApp);
+    EXPECT_EQ(gxtkApp::runner, &RunApp);
     platform.now = 2.5;
     EXPECT_EQ(host.MilliSecs(), 2500);
     platform.now = 0.0019;
