@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every measurement inside an X server (scripts/bench starts one) and
-# leaves the raw results in OUT: bench.json, peers.txt, startup.txt, memory.txt,
-# machine.txt.
+# leaves the raw results in OUT: bench.json, peers.txt, startup.txt,
+# xrequests.txt, memory.txt, machine.txt.
 # Usage: measure.sh BUILD OUT
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -27,6 +27,9 @@ echo "sprites against SDL2 and the one-array floor..." >&2
 echo "start-up, alternating with a bare GLFW window..." >&2
 "$build/skitterbat_startup" "$build/skitterbat" "$build/libskitterbat_probe.so" "$build/data" 5 \
   "$build/skitterbat_bare_window" >"$out/startup.txt"
+
+echo "X requests a frame in steady play..." >&2
+python3 "$(dirname "${BASH_SOURCE[0]}")/x_requests.py" "$build/skitterbat" "$build/data" >"$out/xrequests.txt"
 
 echo "a played stretch of ${play_seconds} s..." >&2
 work=$(mktemp -d)

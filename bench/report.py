@@ -88,6 +88,7 @@ def main(out):
     peers = peer_results(os.path.join(out, "peers.txt"))
     startup = pairs(os.path.join(out, "startup.txt"))
     memory = pairs(os.path.join(out, "memory.txt"))
+    xrequests = pairs(os.path.join(out, "xrequests.txt"))
     with open(os.path.join(out, "bench.json")) as f:
         data = json.load(f)
     runs = {b["name"]: b for b in data["benchmarks"] if b.get("run_type", "iteration") == "iteration"}
@@ -173,6 +174,10 @@ def main(out):
             startup.get("startup_image_files", "?"), startup.get("startup_image_decode_ms", "?"),
             startup.get("startup_sound_files", "?"), startup.get("startup_sound_decode_ms", "?")))
         row("Peak memory at the menu", "%.1f MiB" % (number(startup.get("startup_peak_kb")) / 1024))
+    if xrequests:
+        kinds = ", ".join("%s %s" % (key[len("x_request_"):], value)
+                          for key, value in xrequests.items() if key.startswith("x_request_"))
+        row("X requests a frame in steady play", "%s (%s)" % (xrequests.get("x_requests_per_frame", "?"), kinds))
     if memory:
         row("Peak memory after %s s of play" % memory.get("play_seconds", "?"),
             "%.1f MiB (resident at the end %.1f MiB)" % (number(memory.get("play_peak_kb")) / 1024,
