@@ -1,5 +1,6 @@
-// gxtkInput: key-state words with hit counts, the character queue, mouse as
-// touch 0 and polling of the first joystick through the platform seam.
+// gxtkInput: key-state words with hit counts, quick presses held for one
+// update, the character queue, mouse as touch 0 and polling of the first
+// joystick through the platform seam.
 #include "input/gxtk_input.h"
 
 #include "runtime/platform.h"
@@ -70,7 +71,10 @@ float gxtkInput::TouchY(int) {
 void gxtkInput::OnKeyDown(int key) {
     while (key >= 0 && key < kKeyCount) {
         int& word = keyStates[key];
-        if (word & kDownBit) return;
+        // Down already means a repeat, unless it is down only for this update to
+        // see a quick press: then this is a new press.
+        if ((word & kDownBit) && !releasedUnseen[key]) return;
+        releasedUnseen[key] = false;
         // The count saturates rather than spilling into the down bit.
         int hits = word & kHitMask;
         word = kDownBit | (hits < kHitMask ? hits + 1 : hits);
@@ -88,16 +92,22 @@ void gxtkInput::OnKeyDown(int key) {
 }
 
 void gxtkInput::OnKeyUp(int key) {
+    // Shift and Control count as unseen while one of their keys does.
+    bool sideUnseen = false;
     while (key >= 0 && key < kKeyCount) {
         int& word = keyStates[key];
-        if (!(word & kDownBit)) return;
+        if (!(word & kDownBit) || releasedUnseen[key]) return;
+        // A press still counted as a hit is one no update has seen yet.
+        if ((word & kHitMask) != 0 || sideUnseen) releasedUnseen[key] = true;
         word &= kHitMask;
 
         if ((key == kLeftShift || key == kRightShift) &&
             !((keyStates[kLeftShift] | keyStates[kRightShift]) & kDownBit)) {
+            sideUnseen = releasedUnseen[kLeftShift] || releasedUnseen[kRightShift];
             key = kShift;
         } else if ((key == kLeftControl || key == kRightControl) &&
                    !((keyStates[kLeftControl] | keyStates[kRightControl]) & kDownBit)) {
+            sideUnseen = releasedUnseen[kLeftControl] || releasedUnseen[kRightControl];
             key = kControl;
         } else {
             return;
@@ -110,6 +120,9 @@ void gxtkInput::PutChar(int chr) {
 }
 
 void gxtkInput::BeginUpdate() {
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (releasedUnseen[key]) keyStates[key] |= kDownBit;
+    }
     if (!gxtk_platform) return;
 
     int x = 0, y = 0;
@@ -150,7 +163,11 @@ void gxtkInput::BeginUpdate() {
 }
 
 void gxtkInput::EndUpdate() {
-    for (int& word : keyStates) word &= kDownBit;
+    for (int key = 0; key < kKeyCount; ++key) {
+        // Seen held by this update, so released for the next.
+        keyStates[key] = releasedUnseen[key] ? 0 : keyStates[key] & kDownBit;
+        releasedUnseen[key] = false;
+    }
     charCount = 0;
     charRead = 0;
 }

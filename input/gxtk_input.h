@@ -17,6 +17,9 @@ class gxtkInput : public gxtkObject {
     float mouseX = 0;
     float mouseY = 0;
     float joyAxes[6] = {};
+    // Keys pressed and let go again before any update saw them: the next
+    // update sees them held, so a quick click, tap or key press is not lost.
+    bool releasedUnseen[kKeyCount] = {};
 
     virtual int SetKeyboardEnabled(int enabled);
     virtual int KeyDown(int key);

@@ -1,5 +1,5 @@
-// Input device: key words and hit counts, Shift/Control folding, the character
-// queue, mouse as touch 0 and joystick polling.
+// Input device: key words and hit counts, quick presses, Shift/Control folding,
+// the character queue, mouse as touch 0 and joystick polling.
 #include "input/gxtk_input.h"
 
 #include "runtime/headless_platform.h"
@@ -46,9 +46,10 @@ TEST_F(InputTest, PressesBetweenUpdatesAreCountedAndClearedAfterTheUpdate) {
     Key(88, gxtkKeyReleased);
     input.BeginUpdate();
     EXPECT_EQ(bb_input_KeyHit(88), 2);
-    EXPECT_EQ(bb_input_KeyDown(88), 0);
+    EXPECT_EQ(bb_input_KeyDown(88), 1) << "held for the update that had not seen it";
     input.EndUpdate();
     EXPECT_EQ(bb_input_KeyHit(88), 0);
+    EXPECT_EQ(bb_input_KeyDown(88), 0);
 
     // A held key stays down across updates but is hit only once.
     Key(88, gxtkKeyPressed);
@@ -106,6 +107,59 @@ TEST_F(InputTest, BothShiftKeysFoldIntoOneShift) {
     EXPECT_EQ(input.KeyDown(17), 0);
     EXPECT_EQ(input.KeyHit(17), 1);
     EXPECT_EQ(input.KeyDown(16), 0);
+}
+
+// A click, tap or key press let go before the next update is seen held by that
+// update and released by the one after; its presses are counted once.
+TEST_F(InputTest, QuickPressesAreSeenHeldByOneUpdate) {
+    struct Case {
+        const char* what;
+        int code;  // pressed and let go
+        int read;  // read back
+        int again; // 1: pressed once more before the update, and held
+    };
+    const Case cases[] = {
+        {"left mouse button", 1, 1, 0},
+        {"right mouse button", 2, 2, 0},
+        {"middle mouse button", 3, 3, 0},
+        {"touch 0", 1, 384, 0},
+        {"key", 88, 88, 0},
+        {"key pressed again", 88, 88, 1},
+        {"left Shift as Shift", 160, 16, 0},
+        {"right Control as Control", 163, 17, 0},
+        {"left Shift pressed again", 160, 16, 1},
+    };
+    for (const Case& c : cases) {
+        gxtkInput device;
+        device.OnKeyDown(c.code);
+        device.OnKeyUp(c.code);
+        if (c.again) device.OnKeyDown(c.code);
+        device.BeginUpdate();
+        EXPECT_EQ(device.KeyDown(c.read), 1) << c.what;
+        EXPECT_EQ(device.KeyHit(c.read), 1 + c.again) << c.what;
+        device.EndUpdate();
+        device.BeginUpdate();
+        EXPECT_EQ(device.KeyDown(c.read), c.again) << c.what << ", next update";
+        EXPECT_EQ(device.KeyHit(c.read), 0) << c.what << ", next update";
+        device.EndUpdate();
+    }
+
+    // Right Shift tapped while left Shift is let go: Shift was held all along.
+    Key(160, gxtkKeyPressed);
+    input.BeginUpdate();
+    input.EndUpdate();
+    Key(161, gxtkKeyPressed);
+    Key(160, gxtkKeyReleased);
+    Key(161, gxtkKeyReleased);
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyDown(16), 1);
+    EXPECT_EQ(input.KeyHit(16), 0);
+    EXPECT_EQ(input.KeyDown(160), 0) << "seen held already";
+    EXPECT_EQ(input.KeyDown(161), 1);
+    input.EndUpdate();
+    input.BeginUpdate();
+    EXPECT_EQ(input.KeyDown(16), 0);
+    EXPECT_EQ(input.KeyDown(161), 0);
 }
 
 TEST_F(InputTest, EditingKeysQueueTheirCharacters) {
