@@ -87,19 +87,19 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
     const bool pointerMoved = MouseX != PrevMouseX || MouseY != PrevMouseY;
     const bool overPlayArea = MouseX >= 0 && static_cast<float>(MouseX) < bb_Skitterbat_jscrw &&
                               MouseY >= 0 && static_cast<float>(MouseY) < bb_Skitterbat_jscrh;
-    if (bb_Skitterbat_keys == 1 && pointerMoved && overPlayArea && !m_PlayKey(3) && !m_PlayKey(5)) {
+    if (Paused == 0 && bb_Skitterbat_keys == 1 && pointerMoved && overPlayArea && !m_PlayKey(3) &&
+        !m_PlayKey(5)) {
         bb_Skitterbat_keys = 0;
         PaddleSpeed = 0.0f;
     }
     if (bb_Skitterbat_keys == 0 && Paused == 0) PaddleTargetX = static_cast<float>(MouseX);
-    if (LaunchTimer > 0) LaunchTimer -= 1;
+    // A held ball waits out the pause with the round: the player comes back to it on the paddle.
+    if (LaunchTimer > 0 && Paused == 0) LaunchTimer -= 1;
     if (touched == 0) NeedRelease = 0;
-    if (RoundPhase != 10 || FlyingCount != 0) return;
-    // While paused, touches and the select keys work the panel; only the timer launches.
-    bool launch = touched != 0 && Paused == 0;
-    if (!launch && Paused == 0) {
-        for (int key = 10; key <= 16 && !launch; ++key) launch = m_PlayKey(key);
-    }
+    // While paused, touches and the select keys work the panel.
+    if (Paused != 0 || RoundPhase != 10 || FlyingCount != 0) return;
+    bool launch = touched != 0;
+    for (int key = 10; key <= 16 && !launch; ++key) launch = m_PlayKey(key);
     if (!launch) launch = LaunchTimer == 1;
     // A touch launches only when it began after a release.
     if (!launch || NeedRelease != 0) return;
@@ -114,6 +114,14 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
 }
 
 void bb_Skitterbat_MyApp::MovePaddle() {
+    // A paused paddle stays put: keys held to move the pause panel's focus must not steer it.
+    if (Paused == 0) SteerPaddle();
+    m_SetCol(160.0f, 255.0f, 160.0f, 0.8f);
+    m_Rect(PaddleX - static_cast<float>(16 * PaddleSize), static_cast<float>(PaddleY - 6),
+           static_cast<float>(32 * PaddleSize), 12.0f);
+}
+
+void bb_Skitterbat_MyApp::SteerPaddle() {
     const float w = bb_Skitterbat_jscrw;
     const bool left = m_PlayKey(3);
     if (left) {
@@ -137,7 +145,4 @@ void bb_Skitterbat_MyApp::MovePaddle() {
     if (PaddleTargetX < PaddleX) PaddleX -= 16.0f;
     if (PaddleX < PaddleTargetX) PaddleX += 16.0f;
     if (std::fabs(PaddleTargetX - PaddleX) < 16.0f) PaddleX = PaddleTargetX;
-    m_SetCol(160.0f, 255.0f, 160.0f, 0.8f);
-    m_Rect(PaddleX - static_cast<float>(16 * PaddleSize), static_cast<float>(PaddleY - 6),
-           static_cast<float>(32 * PaddleSize), 12.0f);
 }

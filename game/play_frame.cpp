@@ -51,7 +51,8 @@ void bb_Skitterbat_MyApp::ObjectPass() {
         // The sprite frame follows the kind the record had when its turn came.
         int frame = static_cast<int>(Objects[o + ObjKind] - 1.0f);
         if (Objects[o + ObjKind] == static_cast<float>(KindSegment)) StepSegment(o);
-        if (Objects[o + ObjCooldown] > 0.0f) Objects[o + ObjCooldown] -= 1.0f;
+        // Cooldowns wait out a pause, or a flyer standing on a mushroom would strike it again and again.
+        if (Objects[o + ObjCooldown] > 0.0f && Paused == 0) Objects[o + ObjCooldown] -= 1.0f;
         m_SetRot(0.0f);
         // The segment step may have turned the record into a pod.
         const float kind = Objects[o + ObjKind];

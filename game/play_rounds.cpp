@@ -23,6 +23,8 @@ void bb_Skitterbat_MyApp::StepRoundPhase() {
 
 void bb_Skitterbat_MyApp::StepPlanting() {
     const float w = bb_Skitterbat_jscrw;
+    // A paused round waits; the field grows on when play goes on.
+    if (Paused != 0) return;
     PhaseTimer -= 1;
     if (PhaseTimer == 0) {
         PhaseTimer = 7;
@@ -44,14 +46,16 @@ void bb_Skitterbat_MyApp::StepIntro() {
     const float w = bb_Skitterbat_jscrw;
     const float h = bb_Skitterbat_jscrh;
     const bool focus = Round % 3 == 0;
-    PhaseTimer += 1;
+    // A paused intro holds its text where it is.
+    const bool running = Paused == 0;
+    if (running) PhaseTimer += 1;
     float s =
         static_cast<float>(std::sin(static_cast<double>(static_cast<float>(PhaseTimer) * 1.5f) * DegToRad));
     if (s < 0.0f) s = 0.0f;
     m_SetSize(4.0f);
     m_SetCol(100.0f, 180.0f, 255.0f, 0.9f);
     m_Text(w - static_cast<float>(8 * PhaseTimer - 32), 0.4f * h, String("Level ") + Round, 0.0f, 0.0f);
-    if (PhaseTimer == 20) {
+    if (running && PhaseTimer == 20) {
         int fanfare = 32;
         if (Round == 1) {
             fanfare = 31;
@@ -65,7 +69,7 @@ void bb_Skitterbat_MyApp::StepIntro() {
         m_SetCol(255.0f, 180.0f, 100.0f, s);
         m_Text(w / 2.0f, h / 2.0f, "Focus Round", 1.0f, 0.0f);
     }
-    if (PhaseTimer >= 121) {
+    if (running && PhaseTimer >= 121) {
         if (focus) {
             ReleaseFocusPede();
         } else {
@@ -77,6 +81,8 @@ void bb_Skitterbat_MyApp::StepIntro() {
 }
 
 void bb_Skitterbat_MyApp::StepPlay() {
+    // A paused fight waits: no centipede is released and no timer runs down.
+    if (Paused != 0) return;
     if (BallCount == 0 && PrevBallCount > 0) {
         m_PlaySFX(18, 1.0f, 1.0f, 0.0f);
         BallBonusRounds = 0;
@@ -139,7 +145,8 @@ void bb_Skitterbat_MyApp::StepDropPods() {
 void bb_Skitterbat_MyApp::StepBonusCount() {
     const float w = bb_Skitterbat_jscrw;
     const float h = bb_Skitterbat_jscrh;
-    PhaseTimer -= 1;
+    // A paused count shows where it stands and takes no mushroom.
+    if (Paused == 0) PhaseTimer -= 1;
     if (BallCount > 0) {
         m_SetSize(2.0f);
         m_SetCol(100.0f, 180.0f, 255.0f, 0.8f);
@@ -152,7 +159,7 @@ void bb_Skitterbat_MyApp::StepBonusCount() {
         m_Text(w / 2.0f, 0.8f * h + 32.0f, String(ShroomBonusCount) + "x25=" + 25 * ShroomBonusCount, 1.0f,
                1.0f);
     }
-    if (PhaseTimer >= 1) return;
+    if (Paused != 0 || PhaseTimer >= 1) return;
     PhaseTimer = 7;
     BonusStepDone = 0;
     for (int r = 0; r < ObjectRecords; ++r) {

@@ -253,6 +253,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void BouncePod(int o);
     void SteerAndLaunch();
     void MovePaddle();
+    void SteerPaddle();
     void StepParticles();
     void DrawHud();
     void StepRoundPhase();

@@ -78,7 +78,7 @@ TEST_F(PlayMotionTest, SegmentsTurnAtWallsAndAtEveryMushroomTheyMeet) {
     EXPECT_EQ(Obj(31, ObjY), 200.0f);
 }
 
-TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
+TEST_F(PlayMotionTest, PauseFreezesTheRoundButNotHeldBallsOrParticles) {
     bb_Skitterbat_MyApp& g = *game;
     QuietField();
     Place(5, 1, 300, 100, 4, 0, 0);
@@ -87,6 +87,8 @@ TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
     Place(8, 3, 200, 400, 0, 0, 5);
     Place(10, 4, 200, 200, 3, 3, 17);
     Place(11, 2, 100, 300, 0, 0, 18);
+    Place(12, 3, 400, 300, 0, 0, 5);
+    Place(13, 4, 400, 304, 0, 3, 17); // on that mushroom, about to strike it
     g.m_AddPart(50, 50);
     const int part = g.NewSlot;
     const float partY = g.Parts[part + PartY];
@@ -104,18 +106,22 @@ TEST_F(PlayMotionTest, PauseFreezesSegmentsAndFlyersButNothingElse) {
     EXPECT_EQ(Obj(6, ObjX), 628.0f);
     EXPECT_EQ(Obj(11, ObjX), 100.0f - (100.0f - 320.0f) * 0.125f) << "held balls still ease to the paddle";
     EXPECT_EQ(Obj(11, ObjY), 300.0f - (300.0f - 420.0f) * 0.125f);
-    EXPECT_EQ(g.LaunchTimer, 49);
-    EXPECT_EQ(g.PhaseTimer, phaseTimer - 1);
+    EXPECT_EQ(g.LaunchTimer, 50);
+    EXPECT_EQ(g.PhaseTimer, phaseTimer);
     EXPECT_EQ(g.Parts[part + PartLife], 119.0f);
     EXPECT_NE(g.Parts[part + PartY], partY);
-    EXPECT_EQ(g.PaddleSpeed, 2.0f) << "keys still steer";
-    EXPECT_EQ(g.PaddleTargetX, 322.0f) << "the pointer does not";
+    EXPECT_EQ(g.PaddleSpeed, 0.0f) << "keys do not steer";
+    EXPECT_EQ(g.PaddleTargetX, 320.0f) << "nor does the pointer";
+    EXPECT_EQ(Obj(12, ObjKind), 6.0f) << "struck once where it stood";
+    const int score = g.Score;
 
     // Nothing comes closer to the paddle however long the pause lasts.
     Step(60);
     EXPECT_EQ(Obj(6, ObjX), 628.0f);
     EXPECT_EQ(Obj(6, ObjY), 100.0f) << "a segment past a wall waits to drop";
     EXPECT_EQ(Obj(7, ObjY), 404.0f) << "and one on a mushroom waits to turn";
+    EXPECT_EQ(Obj(12, ObjKind), 6.0f) << "a cooling flyer waits too, and strikes no more";
+    EXPECT_EQ(g.Score, score);
     EXPECT_EQ(g.GameEnded, 0);
     g.Paused = 0;
     Step();

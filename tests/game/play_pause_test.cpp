@@ -1,8 +1,12 @@
 // The pause panel over a running game, driven through the whole update on the
-// game harness: keys, taps, both layouts, the sound switch, tilt boxes, quitting.
+// game harness: keys, taps, both layouts, the sound switch, tilt boxes, quitting,
+// and the round waiting under the panel.
 #include "harness.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 namespace {
 
@@ -277,6 +281,62 @@ TEST_F(PlayPauseTest, PausedPlayLeavesHeldBallsAndThePaddleAlone) {
         }
     }
     EXPECT_GE(flyers, 1);
+}
+
+TEST_F(PlayPauseTest, PausedRoundWaitsWhileThePanelsFocusMoves) {
+    const auto roundState = [this] {
+        int mushrooms = 0;
+        for (int r = 0; r < ObjectRecords; ++r) {
+            const float kind = g.Objects[10 * r + ObjKind];
+            if (g.Objects[10 * r + ObjColour] > 0 && kind >= 5.0f && kind <= 8.0f) ++mushrooms;
+        }
+        return std::map<std::string, float>{
+            {"PaddleX", g.PaddleX},
+            {"PaddleTargetX", g.PaddleTargetX},
+            {"PaddleSpeed", g.PaddleSpeed},
+            {"steering by keys", static_cast<float>(bb_Skitterbat_keys)},
+            {"RoundPhase", static_cast<float>(g.RoundPhase)},
+            {"PhaseTimer", static_cast<float>(g.PhaseTimer)},
+            {"PedeReleaseTimer", static_cast<float>(g.PedeReleaseTimer)},
+            {"PedesToCome", static_cast<float>(g.PedesToCome)},
+            {"LaunchTimer", static_cast<float>(g.LaunchTimer)},
+            {"mushrooms", static_cast<float>(mushrooms)},
+            {"held balls", static_cast<float>(HeldBalls())},
+        };
+    };
+    // Paused while mushrooms are being planted, and in the fight with a ball
+    // held and a centipede still to come.
+    for (const bool fighting : {false, true}) {
+        SCOPED_TRACE(fighting ? "fighting" : "planting");
+        h.StartGame(2);
+        if (fighting) {
+            PlayUntilPhase(10);
+            // The first centipede comes down from the top, so the release timer runs.
+            for (int r = 0; r < ObjectRecords; ++r) {
+                if (g.Objects[10 * r + ObjColour] > 0 && g.Objects[10 * r + ObjKind] == 0.0f)
+                    g.Objects[10 * r + ObjY] += 64;
+            }
+        }
+        // Steered by keys, which a pointer moving over the panel must not take over.
+        h.PressKey(KeyLeft, 5);
+        h.Update(35);
+        ASSERT_EQ(bb_Skitterbat_keys, 1);
+        ASSERT_EQ(g.RoundPhase, fighting ? 10 : 0);
+        if (fighting) {
+            ASSERT_LT(g.PedeReleaseTimer, 250);
+        }
+
+        h.PressKey(KeyBack);
+        const std::map<std::string, float> before = roundState();
+        h.Update();
+        h.KeyDown(KeyRight);
+        h.Update(60);
+        h.KeyUp(KeyRight);
+        h.MouseToGame(320, 300);
+        h.Update(700); // longer than a held ball waits to launch by itself
+        EXPECT_EQ(g.PauseSelection, 1) << "the panel's focus moved";
+        EXPECT_EQ(roundState(), before);
+    }
 }
 
 class PlayPausePortraitTest : public PlayPauseTest {
