@@ -22,8 +22,10 @@ int ToGameUnits(float pixels, float scale) {
     if (!(units < 1e9f)) units = 1e9f;
     return static_cast<int>(units);
 }
-// A game in progress comes back paused with its pause menu open.
+// A game in progress comes back paused with its pause menu open. One that has
+// ended has nothing to pause: its build-up to GAME OVER goes on, no panel over it.
 void PauseForSuspend(bb_Skitterbat_MyApp& game) {
+    if (game.Mode == ModePlaying && game.GameEnded > 0) return;
     if (game.Mode > 9) {
         game.Paused = 1;
         game.PauseSlide = 1;

@@ -185,3 +185,24 @@ TEST(Flow, SuspendPausesOnlyAGameInProgress) {
     g.m_OnSuspend();
     EXPECT_EQ(g.PauseSlideY, 180);
 }
+
+TEST(Flow, SuspendDuringTheGameOverBuildUpOpensNoPanel) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    h.StartGame(2);
+    for (int i = 0; i < 1000 && g.RoundPhase != 10; ++i) h.Update();
+    // The last ball is lost.
+    g.Lives = 0;
+    for (int r = 0; r < ObjectRecords; ++r) {
+        if (g.Objects[10 * r + ObjKind] >= 17.0f) g.Objects[10 * r + ObjColour] = 0.0f;
+    }
+    h.Update(10);
+    ASSERT_EQ(g.GameEnded, 1);
+    ASSERT_EQ(g.Mode, ModePlaying);
+    h.Suspend();
+    EXPECT_EQ(g.Paused, 0);
+    h.Resume();
+    EXPECT_EQ(g.Paused, 0);
+    for (int i = 0; i < 200 && g.Mode != ModeMenu; ++i) h.Update();
+    EXPECT_EQ(g.Mode, ModeMenu) << "the build-up plays out";
+}
