@@ -63,6 +63,9 @@ class gxtkApp : public gxtkObject {
     static void OnKey(int code, int action);
     static void OnChar(int chr, int action);
     static void OnMouseButton(int button, int action);
+    // A finger besides the first (which the platform gives as the mouse):
+    // touch 1 to 9, down or lifted, at window pixels.
+    static void OnTouch(int index, bool down, float x, float y);
     static void OnWindowSize(int width, int height);
     static void OnWindowRefresh();
     static void OnWindowFocus(bool focused);

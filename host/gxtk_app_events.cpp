@@ -1,6 +1,6 @@
-// The host's window-event callbacks: keys, characters and mouse buttons go to
-// the input device of the one host application; a lost focus goes to the
-// application itself.
+// The host's window-event callbacks: keys, characters, mouse buttons and
+// touches go to the input device of the one host application; a lost focus
+// goes to the application itself.
 #include "host/gxtk_app.h"
 
 #include "runtime/platform.h"
@@ -42,6 +42,16 @@ void gxtkApp::OnMouseButton(int button, int action) {
         app->ownedInput->OnKeyUp(code);
     else if (action == gxtkKeyPressed)
         app->ownedInput->OnKeyDown(code);
+}
+
+void gxtkApp::OnTouch(int index, bool down, float x, float y) {
+    if (!app || index <= 0 || index >= gxtkInput::kTouchCount) return;
+    gxtkInput* input = app->ownedInput;
+    input->SetTouchPosition(index, x, y);
+    if (down)
+        input->OnKeyDown(gxtkInput::kTouch0 + index);
+    else
+        input->OnKeyUp(gxtkInput::kTouch0 + index);
 }
 
 void gxtkApp::OnWindowSize(int, int) {}

@@ -1,6 +1,6 @@
 // gxtkInput: key-state words with hit counts, quick presses held for one
-// update, the character queue, mouse as touch 0 and polling of the first
-// joystick through the platform seam.
+// update, the character queue, mouse as touch 0 beside the fingers of a touch
+// screen, and polling of the first joystick through the platform seam.
 #include "input/gxtk_input.h"
 
 #include "runtime/platform.h"
@@ -61,11 +61,19 @@ float gxtkInput::JoyZ(int index) {
     return 0;
 }
 
-float gxtkInput::TouchX(int) {
-    return mouseX;
+// A touch reads its finger while the finger is down; touch 0, one no finger
+// holds and any number no finger can have read the mouse, as on a desktop.
+float gxtkInput::TouchX(int index) {
+    return index > 0 && index < kTouchCount && KeyDown(kTouch0 + index) ? touchX[index] : mouseX;
 }
-float gxtkInput::TouchY(int) {
-    return mouseY;
+float gxtkInput::TouchY(int index) {
+    return index > 0 && index < kTouchCount && KeyDown(kTouch0 + index) ? touchY[index] : mouseY;
+}
+
+void gxtkInput::SetTouchPosition(int index, float x, float y) {
+    if (index <= 0 || index >= kTouchCount) return;
+    touchX[index] = x;
+    touchY[index] = y;
 }
 
 void gxtkInput::OnKeyDown(int key) {

@@ -1,5 +1,6 @@
-// gxtkInput: the one place where keyboard, character, mouse and joystick events
-// become input state, in one key-code space 0..511; and the bb_input_* functions.
+// gxtkInput: the one place where keyboard, character, mouse, touch and
+// joystick events become input state, in one key-code space 0..511; and the
+// bb_input_* functions.
 #pragma once
 
 #include "runtime/runtime.h"
@@ -9,6 +10,9 @@ class gxtkInput : public gxtkObject {
     static constexpr int kKeyCount = 512;
     static constexpr int kCharQueueSize = 32;
     static constexpr int kTouch0 = 384;
+    // Touch 0 is the mouse's left button at the mouse's place; touches 1 to 9
+    // are fingers a touch screen reports besides it, as keys 385 to 393.
+    static constexpr int kTouchCount = 10;
 
     int keyStates[kKeyCount] = {};
     int charQueue[kCharQueueSize] = {};
@@ -17,6 +21,8 @@ class gxtkInput : public gxtkObject {
     float mouseX = 0;
     float mouseY = 0;
     float joyAxes[6] = {};
+    float touchX[kTouchCount] = {};
+    float touchY[kTouchCount] = {};
     // Keys pressed and let go again before any update saw them: the next
     // update sees them held, so a quick click, tap or key press is not lost.
     bool releasedUnseen[kKeyCount] = {};
@@ -38,6 +44,8 @@ class gxtkInput : public gxtkObject {
 
     void OnKeyDown(int key);
     void OnKeyUp(int key);
+    // Where touch `index` (1 to 9) is, in window pixels; others are ignored.
+    void SetTouchPosition(int index, float x, float y);
     void PutChar(int chr);
     void BeginUpdate(); // polls mouse and joystick through the platform seam
     void EndUpdate();

@@ -223,6 +223,36 @@ TEST_F(InputTest, MouseIsTouchZero) {
     EXPECT_EQ(input.KeyHit(384), 1);
 }
 
+// Fingers beside the first are touches 1 to 9: keys 385 to 393 and a place
+// of their own while down; a touch no finger holds reads the mouse.
+TEST_F(InputTest, FingersBesideTheMouseAreTouchesOneToNine) {
+    platform.mouseX = 10;
+    platform.mouseY = 20;
+    input.SetTouchPosition(2, 300, 400);
+    input.OnKeyDown(384 + 2);
+    input.SetTouchPosition(10, 1, 1); // no such touch
+    input.BeginUpdate();
+    EXPECT_EQ(bb_input_TouchDown(2), 1);
+    EXPECT_EQ(bb_input_TouchDown(0), 0);
+    EXPECT_EQ(bb_input_TouchX(2), 300.0f);
+    EXPECT_EQ(bb_input_TouchY(2), 400.0f);
+    EXPECT_EQ(bb_input_TouchX(3), 10.0f);
+    EXPECT_EQ(bb_input_TouchY(10), 20.0f);
+    input.EndUpdate();
+    // A tap let go before the update is seen there, where it was.
+    input.SetTouchPosition(2, 301, 401);
+    input.OnKeyUp(384 + 2);
+    input.SetTouchPosition(9, 50, 60);
+    input.OnKeyDown(384 + 9);
+    input.OnKeyUp(384 + 9);
+    input.BeginUpdate();
+    EXPECT_EQ(bb_input_TouchDown(2), 0);
+    EXPECT_EQ(bb_input_TouchDown(9), 1);
+    EXPECT_EQ(bb_input_TouchX(9), 50.0f);
+    input.EndUpdate();
+    EXPECT_EQ(bb_input_TouchDown(9), 0);
+}
+
 TEST_F(InputTest, FourAndFiveAxisJoysticksPutTheSecondStickInThreeAndFour) {
     platform.axes = {0.1f, 0.2f, 0.3f, 0.4f};
     input.BeginUpdate();
