@@ -52,19 +52,15 @@ constexpr char kLogoPath[] = "common/TarnLogo";
 constexpr char kFontPath[] = "fonts/editundo";
 } // namespace
 
+int bb_Skitterbat_MyApp::ArtLevelFor(int width, int height) {
+    if (width > 1230 || height > 1230) return 4;
+    if (width > 630 || height > 630) return 2;
+    return 1;
+}
+
 void bb_Skitterbat_MyApp::PickResolution() {
-    const int width = bb_graphics_device->Width();
-    const int height = bb_graphics_device->Height();
-    ImageScale = 1;
-    ImageInvScale = 1.0f;
-    if (width > 630 || height > 630) {
-        ImageScale = 2;
-        ImageInvScale = 0.5f;
-    }
-    if (width > 1230 || height > 1230) {
-        ImageScale = 4;
-        ImageInvScale = 0.25f;
-    }
+    ImageScale = ArtLevelFor(bb_graphics_device->Width(), bb_graphics_device->Height());
+    ImageInvScale = 1.0f / static_cast<float>(ImageScale);
 }
 
 String bb_Skitterbat_MyApp::ArtSuffix() const {

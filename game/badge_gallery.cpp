@@ -44,11 +44,14 @@ int bb_Skitterbat_MyApp::m_BadgesBox() {
     GalleryScroll -= (GalleryScroll - GalleryTarget) / EaseDivisor;
     if (std::fabs(GalleryScroll - GalleryTarget) <= SnapDistance) GalleryScroll = GalleryTarget;
 
+    // Names stop short of the icons, all at the size the longest one fits.
+    float nameSize = 2;
+    for (int i = 0; i < BadgeCount; ++i) nameSize = TextSizeToFit(m_BadgeName(i), w * 0.62f - 40, nameSize);
     for (int i = 0; i < BadgeCount; ++i) {
         const float y = static_cast<float>(BoxExtent + RowHeight * i);
         if (y < -(RowHeight - 1) || y >= h + RowHeight) continue;
         const bool earned = Badges[i];
-        m_SetSize(2);
+        m_SetSize(nameSize);
         m_Alpha(earned ? 1.0f : 0.5f);
         m_Text(w * 0.18f, y + 16, m_BadgeName(i), 0, 0);
         if (earned) {
@@ -63,8 +66,9 @@ int bb_Skitterbat_MyApp::m_BadgesBox() {
         m_SetCol(255, 255, 255, 1);
         m_SetSize(3);
         m_DrawImg(BadgeImage, w / 2, h / 2, static_cast<float>(GallerySel));
-        m_SetSize(1.5f);
-        m_Text(w * 0.15f, h / 2 + 120, m_BadgeDetail(GallerySel), 0, 0);
+        const String detail = m_BadgeDetail(GallerySel);
+        m_SetSize(TextSizeToFit(detail, w * 0.72f, 1.5f));
+        m_Text(w * 0.15f, h / 2 + 120, detail, 0, 0);
     }
     return 0;
 }

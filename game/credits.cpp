@@ -26,7 +26,10 @@ int bb_Skitterbat_MyApp::m_CreditBox() {
 
     m_SetCol(255, 255, 255, 1);
     BoxExtent = 0;
-    m_SetSize(1.5f);
+    // The longest line, an address, fits the box on a narrow screen too.
+    float size = 1.5f;
+    for (const CreditLine& line : Credits) size = TextSizeToFit(String(line.text), w * 0.72f, size);
+    m_SetSize(size);
     for (const CreditLine& line : Credits) {
         m_Text(w * 0.5f, h * 0.24f + static_cast<float>(BoxExtent), String(line.text), 1, 0);
         BoxExtent += line.gapAfter;

@@ -13,6 +13,10 @@ constexpr int ConfirmSound = 99;
 constexpr int IconsImage = 97, ButtonsImage = 95, ICadeImage = 92, CreditsImage = 93;
 constexpr int TitleImage = 99, LogoImage = 98;
 constexpr int RingFrame = 15, GalleryFrame = 14;
+constexpr float LogoLowestY = 96;
+constexpr float LogoHalfWidth = 120; // the lettering and its glow
+// How far above the foot the credits disc's art begins.
+constexpr float CreditsDiscTop = 100;
 } // namespace
 
 // Heading and one right-aligned score per row, from Highscores[first].
@@ -34,17 +38,27 @@ int bb_Skitterbat_MyApp::m_Menu() {
     MenuPanelWidth = PanelWidth;
     const float s = static_cast<float>(MenuSlide);
 
+    // The sky and the grid span 768 units: a window wider than that gets them
+    // larger, not bare ends.
+    const float backdrop = std::max(3.0f, w / 256);
     m_ResetDraw();
-    m_SetSize(3);
+    m_SetSize(backdrop);
     m_DrawImg(TitleImage, w / 2, h / 2 + 16 * s, 0);
     m_SetSize(2);
     m_Alpha(1);
     m_DrawImg(TitleImage, 0.4f * w + 20 * s, h / 2, 2);
-    m_SetSize(3);
+    m_SetSize(backdrop);
     m_Alpha(1);
     m_DrawImg(TitleImage, w / 2, h / 2 - 24 * s, 1);
-    m_SetSize(1);
-    m_DrawImg(LogoImage, 0.4f * w, 0.2f * h + 12 * s, 0);
+    // On a low screen the title keeps clear of the sound switch above it, and
+    // on a narrow one it shrinks into the room left of the score panel.
+    float logoX = 0.4f * w, logoSize = 1;
+    if (logoX + LogoHalfWidth > w - PanelWidth) {
+        logoX = (w - PanelWidth) / 2;
+        logoSize = std::min(1.0f, logoX / LogoHalfWidth);
+    }
+    m_SetSize(logoSize);
+    m_DrawImg(LogoImage, logoX, std::max(0.2f * h, LogoLowestY) + 12 * s, 0);
 
     const float panelX = w - MenuPanelWidth - 4 * s;
     m_SetCol(0, 0, 0, 0.4f);
@@ -73,7 +87,9 @@ int bb_Skitterbat_MyApp::m_Menu() {
     m_SetCol(255, 200, 100, 1);
     m_SetSize(1.5f);
     MenuLineHeight = static_cast<int>(static_cast<float>(ImageSizes[3 * FontImage + 1]) * 1.5f);
-    const int available = static_cast<int>(h - 90 - h / 2);
+    // The recent list, heading included, ends above the credits disc at the
+    // panel's foot, which would hide its last rows.
+    const int available = static_cast<int>(std::min(h - 90, h - CreditsDiscTop) - h / 2) - MenuLineHeight;
     // Without a font there is no line height to divide by; show the full list.
     MenuRows = MenuLineHeight > 0 ? std::clamp(available / MenuLineHeight, 1, MaxRows) : MaxRows;
     if (!boxOpen()) m_Text(panelX + 20, 60, MenuScoreText("Top ", "Highscore", row), 0, 0);

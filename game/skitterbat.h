@@ -216,8 +216,9 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     // Non-virtual helpers of the core files (drawing, flow, controls, assets).
     // Appends one 15-float record with the current pen; dropped when the list is full.
     void AppendRecord(float kind, float x, float y, float w, float h, float frame);
-    // The non-drawing half of a render: restarts loading on a new window size,
-    // fits the virtual screen to the window and sets Landscape.
+    // The non-drawing half of a render: restarts loading when the window needs
+    // another art level, fits the virtual screen to the window, sets Landscape
+    // and moves a game on screen along.
     void FitVirtualScreen(int width, int height);
     // Draws every record of the list onto the window (inside a render only).
     void ReplayDrawList();
@@ -229,6 +230,8 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void PlacePaddleLine();
     // Picks ImageScale and ImageInvScale from the window size.
     void PickResolution();
+    // The art level (1, 2 or 4) a window of that size needs.
+    static int ArtLevelFor(int width, int height);
     // File name suffix of the current art level: "", "-hd" or "-hd2".
     String ArtSuffix() const;
     // Sets or clears the virtual button of one iCade letter.
@@ -269,6 +272,9 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     void AdvanceSoundSetting();
     void MovePauseSelection(int selection, float pitch);
     void DrawFocusRing(float x, float y);
+
+    // The pen size, at most `size`, at which the text's longest line fits `width`.
+    float TextSizeToFit(const String& text, float width, float size) const;
 
     // Non-virtual helpers of menu, game over, badges, saved state and credits.
     // A score panel text: the heading (or `single` when one row fits) and

@@ -1,7 +1,9 @@
-// Bitmap-font text as one image record per glyph, and the two string helpers
-// the screens use for numbers and places.
+// Bitmap-font text as one image record per glyph, the pen size a text needs
+// to fit a width, and the two string helpers the screens use for numbers and
+// places.
 #include "game/skitterbat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,4 +74,19 @@ String bb_Skitterbat_MyApp::m_MyNth() {
     }
     LoopJ = 10;
     return String(kPlaces[LoopI]);
+}
+
+float bb_Skitterbat_MyApp::TextSizeToFit(const String& text, float width, float size) const {
+    const float advance = static_cast<float>(ImageSizes[3 * FontImage]);
+    int longest = 0, line = 0;
+    for (int i = 0; i < text.Length(); ++i) {
+        if (text[i] == kBackslash && i + 1 < text.Length() && text[i + 1] == 'n') {
+            line = 0;
+            ++i;
+            continue;
+        }
+        longest = std::max(longest, ++line);
+    }
+    if (advance <= 0 || longest == 0) return size;
+    return std::min(size, width / (advance * static_cast<float>(longest)));
 }

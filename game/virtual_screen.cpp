@@ -1,17 +1,28 @@
-// The virtual screen: fits the game's units to the window at every render and
-// replays the draw list onto it in window pixels.
+// The virtual screen: fits the game's units to the window at every render
+// (starting the loader when the window needs another art level) and replays
+// the draw list onto it in window pixels.
 #include "game/skitterbat.h"
 
 #include "graphics/image.h"
 
+namespace {
+// The layouts were drawn for 640 x 480 and hold together down to these: a
+// window narrower than 2:3 gets a taller virtual screen rather than a
+// narrower one, and one wider than 16:9 a wider one rather than a lower one.
+constexpr float kNarrowestWidth = 320;
+constexpr float kLowestHeight = 360;
+} // namespace
+
 void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
     if (width != DeviceW || height != DeviceH) {
-        // A new window size needs art of another level: reload everything,
-        // but keep a game the reload interrupts.
-        LoaderStage = 1;
         DeviceW = width;
         DeviceH = height;
-        if (Mode > 9 || Mode == ModeReturnToMenu) ModeBehindReload = Mode;
+        // Only another art level needs the art loaded again; the reload keeps
+        // a game it interrupts.
+        if (ArtLevelFor(width, height) != ImageScale) {
+            LoaderStage = 1;
+            if (Mode > 9 || Mode == ModeReturnToMenu) ModeBehindReload = Mode;
+        }
     }
     const float oldW = bb_Skitterbat_jscrw;
     const float oldH = bb_Skitterbat_jscrh;
@@ -25,12 +36,20 @@ void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
         ScaleAxis = 1;
         s = sx;
     }
+    if (static_cast<float>(width) / s < kNarrowestWidth) {
+        ScaleAxis = 1;
+        s = static_cast<float>(width) / kNarrowestWidth;
+    } else if (static_cast<float>(height) / s < kLowestHeight) {
+        ScaleAxis = 2;
+        s = static_cast<float>(height) / kLowestHeight;
+    }
     ScreenScale = s;
     ScreenScale2 = s;
     bb_Skitterbat_jscrw = static_cast<float>(width) / s;
     bb_Skitterbat_jscrh = static_cast<float>(height) / s;
     Landscape = bb_Skitterbat_jscrw < bb_Skitterbat_jscrh ? 0 : 1;
-    if (ModeBehindReload != 0 && (bb_Skitterbat_jscrw != oldW || bb_Skitterbat_jscrh != oldH))
+    const bool gameOnScreen = ModeBehindReload != 0 || Mode == ModePlaying;
+    if (gameOnScreen && (bb_Skitterbat_jscrw != oldW || bb_Skitterbat_jscrh != oldH))
         FitGameToScreen(oldW, oldH);
 }
 

@@ -129,10 +129,11 @@ def test_resize_during_play_keeps_the_game(s):
     game, window, geometry = start_at_menu(s)
     s.key("Return")
     time.sleep(2.0)
-    s.xdotool("windowsize", window, "700", "640")
-    e2e.wait_until("the new window size", lambda: s.geometry(window)[2:] == (700, 640), 20, 0.2)
+    # A size that needs other art: it reloads, then the game is back, paused,
+    # instead of the menu. (One that keeps the art level plays on.)
+    s.xdotool("windowsize", window, "1280", "720")
+    e2e.wait_until("the new window size", lambda: s.geometry(window)[2:] == (1280, 720), 20, 0.2)
     geometry = s.geometry(window)
-    # The art reloads; then the game is back, paused, instead of the menu.
     e2e.wait_until("the pause panel after the reload", lambda: pause_panel_at(s, geometry), 60, 0.3)
     s.key("Escape")
     time.sleep(1.0)

@@ -52,16 +52,17 @@ TEST(Menu, ScorePanelShowsBestAndRecentOfTheDifficulty) {
     Settle(h);
     g.Highscores[10] = 500;
     g.Highscores[11] = 12345678;
-    g.Highscores[19] = 7;
+    g.Highscores[17] = 7;
+    g.Highscores[19] = 6; // below the rows the panel has room for
     g.Highscores[40] = 321;
     g.Highscores[0] = 999; // another difficulty
     h.Update();
     EXPECT_EQ(g.MenuLineHeight, 15);
-    EXPECT_EQ(g.MenuRows, 10);
+    EXPECT_EQ(g.MenuRows, 8);
 
     const std::vector<TextRun> runs = h.Texts();
-    const TextRun* top = FindRun(runs, "Top 10");
-    const TextRun* last = FindRun(runs, "Last 10");
+    const TextRun* top = FindRun(runs, "Top 8");
+    const TextRun* last = FindRun(runs, "Last 8");
     ASSERT_NE(top, nullptr);
     ASSERT_NE(last, nullptr);
     EXPECT_FLOAT_EQ(top->x, 520);
@@ -78,33 +79,36 @@ TEST(Menu, ScorePanelShowsBestAndRecentOfTheDifficulty) {
     const TextRun* longest = FindRun(runs, "12345678");
     ASSERT_NE(longest, nullptr);
     EXPECT_FLOAT_EQ(longest->x, 520);
-    const TextRun* tenth = FindRun(runs, "7");
-    ASSERT_NE(tenth, nullptr);
-    EXPECT_FLOAT_EQ(tenth->y, 60 + 7.5f + 150);
+    const TextRun* eighth = FindRun(runs, "7");
+    ASSERT_NE(eighth, nullptr);
+    EXPECT_FLOAT_EQ(eighth->y, 60 + 7.5f + 120);
+    EXPECT_EQ(FindRun(runs, "6"), nullptr);
     EXPECT_NE(FindRun(runs, "321"), nullptr);
     EXPECT_EQ(FindRun(runs, "999"), nullptr);
-    EXPECT_EQ(CountTexts(h, "0"), 7 + 9);
+    EXPECT_EQ(CountTexts(h, "0"), 5 + 7);
 }
 
-TEST(Menu, OneRowReadsHighscoreAndLast) {
+// The lowest screen a window gets (360 units) keeps four rows of each list,
+// the recent one ending above the credits disc at the panel's foot.
+TEST(Menu, LowScreenKeepsItsScoresAboveTheCreditsDisc) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
     Settle(h);
-    h.Resize(1280, 400); // a 640x200 virtual screen
+    h.Resize(1280, 400);
     h.Render();
     h.FinishLoading();
     g.Highscores[10] = 42;
-    g.Highscores[11] = 41;
-    g.Highscores[40] = 17;
+    g.Highscores[43] = 17;
+    g.Highscores[44] = 16;
     h.Update();
-    ASSERT_EQ(bb_Skitterbat_jscrh, 200);
-    EXPECT_EQ(g.MenuRows, 1);
-    EXPECT_TRUE(h.HasText("Highscore"));
-    EXPECT_TRUE(h.HasText("Last"));
-    EXPECT_FALSE(h.HasText("Top"));
-    EXPECT_NE(FindRun(h.Texts(), "42"), nullptr);
-    EXPECT_NE(FindRun(h.Texts(), "17"), nullptr);
-    EXPECT_EQ(FindRun(h.Texts(), "41"), nullptr);
+    ASSERT_FLOAT_EQ(bb_Skitterbat_jscrh, 360);
+    EXPECT_EQ(g.MenuRows, 4);
+    EXPECT_TRUE(h.HasText("Top 4"));
+    const std::vector<TextRun> runs = h.Texts();
+    const TextRun* lastRow = FindRun(runs, "17");
+    ASSERT_NE(lastRow, nullptr);
+    EXPECT_LT(lastRow->y + 7.5f, bb_Skitterbat_jscrh - 100);
+    EXPECT_EQ(FindRun(runs, "16"), nullptr);
 }
 
 TEST(Menu, DifficultyButtonsStartAGameAndCarryTheRing) {
@@ -214,7 +218,7 @@ TEST(Menu, OpenGalleryBlocksTheMenuButItsButtonClosesIt) {
     h.Tap(32, 32);
     EXPECT_EQ(g.BadgesOpen, 0);
     h.Update();
-    EXPECT_TRUE(h.HasText("Top 10"));
+    EXPECT_TRUE(h.HasText("Top 8"));
 }
 
 TEST(Menu, SoundAndICadeSwitches) {

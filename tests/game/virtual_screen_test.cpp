@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+// The larger scale fills the window, down to 320 units across (a phone held
+// upright gets a taller screen) and 360 high (a 21:9 monitor a wider one).
 TEST(VirtualScreen, FillsTheWindowWithTheLargerScale) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
@@ -15,10 +17,15 @@ TEST(VirtualScreen, FillsTheWindowWithTheLargerScale) {
         int axis, landscape;
     } cases[] = {{800, 600, 1.25f, 640, 480, 1, 1},
                  {1280, 720, 2, 640, 360, 1, 1},
-                 {720, 1280, 1280.0f / 480, 270, 480, 2, 0},
                  {640, 480, 1, 640, 480, 1, 1},
                  {480, 480, 1, 480, 480, 2, 1},
-                 {300, 1000, 1000.0f / 480, 144, 480, 2, 0}};
+                 {820, 1180, 1180.0f / 480, 820 / (1180.0f / 480), 480, 2, 0}, // a tablet
+                 {720, 1280, 2.25f, 320, 1280 / 2.25f, 1, 0},
+                 {390, 844, 390.0f / 320, 320, 844 / (390.0f / 320), 1, 0}, // a phone upright
+                 {1170, 2532, 1170.0f / 320, 320, 2532 / (1170.0f / 320), 1, 0},
+                 {844, 390, 390.0f / 360, 844 / (390.0f / 360), 360, 2, 1}, // on its side
+                 {2560, 1080, 3, 2560 / 3.0f, 360, 2, 1},                   // 21:9
+                 {300, 1000, 300.0f / 320, 320, 1000 / (300.0f / 320), 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         h.Resize(c.width, c.height);
