@@ -44,6 +44,13 @@ class GlfwPlatform : public gxtkPlatform {
     GLFWwindow* Window() const { return window_; }
     KeyFilter* Keys() const { return keyFilter_; }
 
+  protected:
+    // For a platform whose pointer moves by other means than GLFW's (a finger).
+    void SetCursor(double x, double y) {
+        cursorX_ = x;
+        cursorY_ = y;
+    }
+
   private:
     int Joystick();
     static void SizeCallback(GLFWwindow* window, int width, int height);

@@ -75,6 +75,7 @@ int main(int count, char** argv) {
     platform = new WebPlatform(window);
     gxtk_platform = platform;
     platform->FollowPageSize();
+    platform->WatchTouches();
     platform->ResumeSoundOnGesture();
     platform->BeginStateLoad();
     emscripten_set_main_loop(Frame, 0, false);

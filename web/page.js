@@ -1,6 +1,6 @@
 // The page around the game: the canvas takes the keyboard and stops the keys
-// the game uses from scrolling the page, touches become the mouse's left
-// button, and a browser without WebGL is told so instead of showing nothing.
+// the game uses from scrolling the page (the game takes the touches itself),
+// and a browser without WebGL is told so instead of showing nothing.
 "use strict";
 
 (function () {
@@ -34,44 +34,6 @@
   }, true);
 
   canvas.addEventListener("mousedown", () => canvas.focus());
-
-  // The first finger down is the mouse's left button at that point, as the
-  // desktop treats the pointer; the browser's own touch handling is stopped.
-  let finger = null;
-  function asMouse(type, touch) {
-    canvas.dispatchEvent(new MouseEvent(type, {
-      bubbles: true, cancelable: true, view: window, button: 0, buttons: type === "mouseup" ? 0 : 1,
-      clientX: touch.clientX, clientY: touch.clientY, screenX: touch.screenX, screenY: touch.screenY,
-    }));
-  }
-  function touchOf(event) {
-    for (const touch of event.changedTouches) if (touch.identifier === finger) return touch;
-    return null;
-  }
-  function onTouch(event) {
-    if (event.target !== canvas) return;
-    event.preventDefault();
-    event.stopPropagation();
-    canvas.focus();
-    if (event.type === "touchstart") {
-      if (finger !== null) return;
-      const touch = event.changedTouches[0];
-      finger = touch.identifier;
-      asMouse("mousemove", touch);
-      asMouse("mousedown", touch);
-      return;
-    }
-    const touch = touchOf(event);
-    if (!touch) return;
-    if (event.type === "touchmove") {
-      asMouse("mousemove", touch);
-    } else {
-      finger = null;
-      asMouse("mouseup", touch);
-    }
-  }
-  for (const type of ["touchstart", "touchmove", "touchend", "touchcancel"])
-    window.addEventListener(type, onTouch, { capture: true, passive: false });
 
   window.Module = {
     canvas: canvas,

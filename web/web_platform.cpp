@@ -3,6 +3,7 @@
 #include "web/web_platform.h"
 
 #include "host/gxtk_app.h"
+#include "web/canvas_size.h"
 #include "web/data_packages.h"
 
 #include <GLFW/glfw3.h>
@@ -68,16 +69,6 @@ EM_JS(int, web_page_hidden, (), {
     return document.hidden ? 1 : 0;
 });
 
-EM_JS(void, web_follow_page_size, (), {
-    var fit = function() {
-        var width = Math.max(1, window.innerWidth), height = Math.max(1, window.innerHeight);
-        var canvas = Module.canvas;
-        if (canvas.width != width || canvas.height != height) Module.setCanvasSize(width, height);
-    };
-    window.addEventListener("resize", fit);
-    fit();
-});
-
 // Browsers start audio only from a gesture; keep trying until it runs.
 EM_JS(void, web_resume_sound_on_gesture, (), {
     var resume = function() {
@@ -128,7 +119,7 @@ bool WebPlatform::StateLoaded() {
 }
 
 void WebPlatform::FollowPageSize() {
-    web_follow_page_size();
+    FollowCanvasSize();
 }
 
 void WebPlatform::ResumeSoundOnGesture() {

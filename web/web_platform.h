@@ -5,6 +5,7 @@
 #pragma once
 
 #include "host/glfw_platform.h"
+#include "host/touch_slots.h"
 
 class gxtkApp;
 
@@ -18,6 +19,11 @@ class WebPlatform : public GlfwPlatform {
     bool StateLoaded();
     // Sizes the canvas to the page and follows the page's size from now on.
     void FollowPageSize();
+    // Takes the fingers on the canvas as touches from now on.
+    void WatchTouches();
+    // A finger (by the page's identifier) going down, moving or lifting, at
+    // the drawing buffer's pixels.
+    void Touch(int phase, long finger, double x, double y);
     // Lets the first key press or tap start the sound the browser held back.
     void ResumeSoundOnGesture();
 
@@ -41,6 +47,7 @@ class WebPlatform : public GlfwPlatform {
     void SetHidden(bool hidden) { hidden_ = hidden; }
 
   private:
+    TouchSlots touches_;
     bool hidden_;
     bool presented_ = false;
     unsigned long long updates_ = 0;

@@ -41,8 +41,17 @@ function check(condition, message) {
   if (!condition) throw new Error(message);
 }
 
+// Pixels per game unit: the larger of the two design scales, but never fewer
+// than 320 units across nor 360 high, as the game fits its virtual screen.
+function unitScale(image) {
+  let scale = Math.max(image.width / 640, image.height / 480);
+  if (image.width / scale < 320) scale = image.width / 320;
+  else if (image.height / scale < 360) scale = image.height / 360;
+  return scale;
+}
+
 function strip(image, vx0, vx1, vy0, vy1) {
-  const scale = Math.max(image.width / 640, image.height / 480);
+  const scale = unitScale(image);
   const pixels = [];
   for (let y = Math.floor(vy0 * scale); y < Math.floor(vy1 * scale); y += 2)
     for (let x = Math.floor(vx0 * scale); x < Math.floor(vx1 * scale); x += 2) pixels.push(image.pixel(x, y));
@@ -53,9 +62,11 @@ const near = (p, q, tolerance = 3) => p.every((v, i) => Math.abs(v - q[i]) <= to
 const share = (pixels, colour, tolerance = 3) =>
   pixels.filter((p) => near(p, colour, tolerance)).length / Math.max(1, pixels.length);
 
+// The loading screen's left edge: its background, and its band across the middle fifth.
 function isLoadingScreen(image) {
-  return share(strip(image, 2, 60, 20, 150), LOADING_BACKGROUND) > 0.95 &&
-         share(strip(image, 2, 60, 200, 280), LOADING_BAND, 6) > 0.95;
+  const h = image.height / unitScale(image);
+  return share(strip(image, 2, 60, 0.05 * h, 0.3 * h), LOADING_BACKGROUND) > 0.95 &&
+         share(strip(image, 2, 60, 0.42 * h, 0.58 * h), LOADING_BAND, 6) > 0.95;
 }
 
 function colourCount(image) {
@@ -70,8 +81,10 @@ function isMenu(image) {
   return !isLoadingScreen(image) && colourCount(image) > 100;
 }
 
+// The orange panel left of Resume, which stands at the screen's centre.
 function pausePanelOpen(image) {
-  const pixels = strip(image, 140, 200, 262, 286);
+  const scale = unitScale(image), cx = image.width / scale / 2, cy = Math.floor(image.height / scale / 2);
+  const pixels = strip(image, cx - 100, cx - 40, cy + 22, cy + 46);
   const orange = pixels.filter((p) => p[0] >= 170 && p[0] <= 215 && p[1] >= 95 && p[1] <= 140 && p[2] <= 45);
   return orange.length > 0.9 * pixels.length;
 }
@@ -254,6 +267,78 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
         await canvasImage(page, options.docs);
       }
     }
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A phone held upright (390 x 844 CSS pixels at a device pixel ratio of 3):
+// the game draws at the phone's own pixels with its largest art, a second
+// finger on the pause button works while the first steers, and the browser
+// bar sliding away mid-round neither reloads nor pauses the game.
+tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+    const page = await openPage(browser, 390, 844, true);
+    await page.setViewport(phone);
+    const menu = await loadToMenu(page, "phone-menu");
+    const buffer = () => page.evaluate(() => [Module.canvas.width, Module.canvas.height]);
+    check(JSON.stringify(await buffer()) === "[1170,2532]", `drawing buffer ${await buffer()}`);
+    check(menu.width === 1170 && menu.height === 2532, `menu shot ${menu.width}x${menu.height}`);
+    check(await page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists), "no -hd2 art at device pixels");
+
+    // CSS pixels of a point in game units: 320 units across 390 pixels.
+    const css = (ux, uy) => ({ x: (ux * 390) / 320, y: (uy * 390) / 320 });
+    const cdp = await page.createCDPSession();
+    const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+    const h = (844 * 320) / 390;
+    const easy = css(0.3 * 320, 0.45 * h);
+    await touch("touchStart", [{ ...easy, id: 1 }]);
+    await sleep(150);
+    await touch("touchEnd", []);
+    await waitFor("play after a tap on EASY", async () => difference(menu, await canvasImage(page)) > 0.3, 15000);
+    await sleep(1500); // the round is set up
+
+    // The paddle follows the first finger; the second one pauses.
+    const paddleRow = Math.round((h - 48 - 32) * unitScale(menu));
+    const paddleX = (image) => {
+      const xs = [];
+      for (let x = 0; x < image.width; x += 3) {
+        const [r, g, b] = image.pixel(x, paddleRow);
+        if (g > 200 && r > 110 && r < 200 && b > 110 && b < 200) xs.push(x);
+      }
+      return xs.length ? (xs[0] + xs[xs.length - 1]) / 2 / unitScale(image) : -1;
+    };
+    const steer = css(250, 0.6 * h);
+    await touch("touchStart", [{ ...css(200, 0.6 * h), id: 7 }]);
+    await touch("touchMove", [{ ...steer, id: 7 }]);
+    await waitFor("the paddle under the first finger", async () =>
+      Math.abs(paddleX(await canvasImage(page)) - 250) < 12, 10000);
+    await touch("touchStart", [{ ...steer, id: 7 }, { ...css(16, 16), id: 8 }]);
+    await waitFor("the pause panel from the second finger", async () =>
+      pausePanelOpen(await canvasImage(page, join(artifacts, "phone-paused.png"))), 10000);
+    await touch("touchEnd", []);
+    await sleep(300);
+    const resume = css(160, h / 2);
+    await touch("touchStart", [{ ...resume, id: 9 }]);
+    await sleep(150);
+    await touch("touchEnd", []);
+    await waitFor("the round again", async () => !pausePanelOpen(await canvasImage(page)), 10000);
+
+    // The address bar slides away: 56 CSS pixels more height, the same art.
+    const loadsBefore = page.lines.length;
+    await page.setViewport({ ...phone, height: 788 });
+    await waitFor("the shorter buffer", async () => (await buffer())[1] === 788 * 3, 10000);
+    for (let shot = 0; shot < 6; ++shot) {
+      const image = await canvasImage(page);
+      check(!isLoadingScreen(image), "the loading screen came back after the bar moved");
+      check(!pausePanelOpen(image), "the round paused when the bar moved");
+      await sleep(250);
+    }
+    await canvasImage(page, join(artifacts, "phone-after-the-bar.png"));
+    check(page.lines.length === loadsBefore, `the page printed ${page.lines.slice(loadsBefore)}`);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
