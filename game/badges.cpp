@@ -63,6 +63,7 @@ String bb_Skitterbat_MyApp::m_BadgeDetail(int n) {
 int bb_Skitterbat_MyApp::m_GiveBadge(int n) {
     if (n < 0 || n >= Badges.Length() || Badges[n]) return 0;
     Badges[n] = true;
+    SaveWanted = 1;
     m_PlaySFX(BadgeSound, 1, 1, 0);
     // With every slot busy the badge is still earned, just not announced.
     for (int k = 0; k < NoteSlots; ++k) {

@@ -162,6 +162,9 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
     }
 
     m_ShowBadges();
+    // A change that counts is on disk before the next update, not only at the
+    // end of a game or a suspend, where a kill or a closed tab would lose it.
+    if (SaveWanted != 0) m_Save();
     return 0;
 }
 

@@ -71,6 +71,7 @@ int bb_Skitterbat_MyApp::m_Menu() {
                  Settings[5] != 0 ? 4 : 5) &&
         NeedRelease == 0) {
         Settings[5] = Settings[5] == 0 ? 1 : 0;
+        SaveWanted = 1;
         NeedRelease = 1;
         m_PlaySFX(MenuSound, 1, 0.5f, 0);
     }

@@ -40,6 +40,7 @@ void bb_Skitterbat_MyApp::QuitFromPause(bool byKey) {
 void bb_Skitterbat_MyApp::AdvanceSoundSetting() {
     Settings[5] = 1 - Settings[5];
     if (Settings[5] < 0 || Settings[5] > 1) Settings[5] = 0;
+    SaveWanted = 1;
 }
 
 void bb_Skitterbat_MyApp::MovePauseSelection(int selection, float pitch) {
@@ -136,6 +137,8 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
         }
         if (m_Touch(static_cast<float>((k + 1) * 32), h - 64.0f, 30.0f, 30.0f)) {
             TiltSensitivity = static_cast<float>(k);
+            // A finger resting on the box it chose changes nothing more.
+            if (Settings[2] != k) SaveWanted = 1;
             Settings[2] = k;
         }
     }

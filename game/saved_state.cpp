@@ -74,6 +74,7 @@ void Append(std::string& text, int value) {
 } // namespace
 
 int bb_Skitterbat_MyApp::m_Save() {
+    SaveWanted = 0;
     std::string text;
     for (int i = 0; i < SettingCount; ++i) Append(text, Settings[i]);
     Append(text, SettingsChecksum(Settings));

@@ -97,6 +97,9 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     // The back key was held at the last play frame: it opens the pause panel
     // only on a new press.
     int BackHeld = 0;
+    // A setting took a new value or a badge was earned this update: the state
+    // file is written at the update's end, once however many there were.
+    int SaveWanted = 0;
 
     // Menus and boxes.
     int Difficulty = 0;

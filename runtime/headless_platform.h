@@ -28,6 +28,7 @@ class HeadlessPlatform : public gxtkPlatform {
     int polls = 0;
     int waits = 0;
     int swaps = 0;
+    int stateSaves = 0;
     double sleptSeconds = 0;
 
     // Run inside PollEvents/WaitEvents, as window callbacks would be.
@@ -80,5 +81,6 @@ class HeadlessPlatform : public gxtkPlatform {
         *count = static_cast<int>(buttons.size());
         return buttons.empty() ? nullptr : buttons.data();
     }
+    void StateFileSaved() override { ++stateSaves; }
     bool DataFileReady(const char* name) override { return pendingData.count(name) == 0; }
 };

@@ -131,7 +131,10 @@ def test_closing_the_window_saves(s):
     time.sleep(0.3)
     s.xdotool("mouseup", "1")
     time.sleep(0.3)
-    check(not os.path.exists(s.state_path()), "a state file before the window was closed")
+    # The switch is saved as it changes; closing saves again.
+    e2e.wait_until("the switch saved", lambda: os.path.exists(s.state_path()), 10, 0.1)
+    check(State.read(s.state_path()).settings[SOUND] == 0, "the switch was not saved as it changed")
+    os.remove(s.state_path())
     check(game.close() == 0, game.describe())
     check(os.path.exists(s.state_path()), "no state file after the window was closed")
     state = State.read(s.state_path())

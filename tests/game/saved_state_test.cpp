@@ -47,6 +47,38 @@ TEST(SavedState, SaveWritesTheDefaultTextFieldByField) {
     EXPECT_EQ(StateFields(text).size(), 98u);
 }
 
+// A setting that takes a new value and a badge that is earned are on disk by
+// the end of the update, one write each however long a finger rests on a box
+// that already holds its value.
+TEST(SavedState, ChangesReachTheFileWithinTheirUpdate) {
+    GameHarness h;
+    bb_Skitterbat_MyApp& g = h.game;
+    h.Update(140); // the menu has slid in
+    const int saves = h.platform.stateSaves;
+    h.Tap(320, 32); // the sound switch
+    EXPECT_EQ(StateFields(ReadStateText(h)).at(5), "0");
+    EXPECT_EQ(h.platform.stateSaves, saves + 1);
+
+    h.StartGame(1);
+    h.Update(300);
+    h.PressKey(27, 20); // the pause panel, with its tilt boxes
+    h.MouseToGame(4 * 32 + 15, bb_Skitterbat_jscrh - 64 + 15);
+    h.MouseButton(true);
+    h.Update(30);
+    h.MouseButton(false);
+    EXPECT_EQ(StateFields(ReadStateText(h)).at(2), "3");
+    EXPECT_EQ(h.platform.stateSaves, saves + 2);
+
+    g.m_GiveBadge(33);
+    g.m_GiveBadge(34);
+    g.m_GiveBadge(33); // already earned
+    h.Update();
+    EXPECT_EQ(StateFields(ReadStateText(h)).at(26 + 1), "6");
+    EXPECT_EQ(h.platform.stateSaves, saves + 3);
+    h.Update(10);
+    EXPECT_EQ(h.platform.stateSaves, saves + 3);
+}
+
 TEST(SavedState, BadgeWordsAndChecksumsWrapAsSigned32Bit) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
