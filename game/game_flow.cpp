@@ -165,10 +165,12 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
     // A change that counts is on disk before the next update, not only at the
     // end of a game or a suspend, where a kill or a closed tab would lose it.
     if (SaveWanted != 0) m_Save();
+    bb_app_KeepScreenOn(Mode == ModePlaying && Paused == 0 && GameEnded == 0 && LoaderStage == 0);
     return 0;
 }
 
 int bb_Skitterbat_MyApp::m_OnSuspend() {
+    bb_app_KeepScreenOn(false);
     m_iCade(0);
     PauseForSuspend(*this);
     bb_app_SetUpdateRate(5);

@@ -76,6 +76,11 @@ int bb_app_SaveState(const String& state) {
     return bb_app_device->SaveState(state);
 }
 
+int bb_app_KeepScreenOn(bool on) {
+    if (gxtk_platform) gxtk_platform->KeepScreenOn(on);
+    return 0;
+}
+
 bool bb_app_DataReady(const String& path) {
     static const String dataScheme("cobalt://data/");
     const String fixed = bb_data_FixDataPath(path);

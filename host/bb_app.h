@@ -45,6 +45,10 @@ int bb_app_SaveState(const String& state);
 // way; a file that is missing for good counts as ready, so its load fails.
 bool bb_app_DataReady(const String& path);
 
+// True while the screen must stay on (a round is being played); the platform
+// acts on a change only.
+int bb_app_KeepScreenOn(bool on);
+
 // Start-up: framework and game globals, then the game object and its adapter.
 int bbInit();
 int bbMain();

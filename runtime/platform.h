@@ -38,6 +38,9 @@ class gxtkPlatform {
     // now. A platform that fetches its data in parts starts fetching the part
     // that holds the file and says no until it is in place.
     virtual bool DataFileReady(const char* /*name*/) { return true; }
+    // Whether a round is being played, told at every update: a platform
+    // whose screen dims and locks without touches keeps it on meanwhile.
+    virtual void KeepScreenOn(bool /*on*/) {}
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

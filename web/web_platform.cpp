@@ -31,6 +31,34 @@ EM_JS(void, web_begin_state_load, (const char* folder), {
     var storage = null;
     try { storage = window.indexedDB; } catch (e) {}
     if (!storage) return unkept("no IndexedDB");
+    // Without it a browser may clear the scores of a site not visited for a while.
+    if (navigator.storage && navigator.storage.persist) navigator.storage.persist().catch(function() {});
+    // One write at a time; a save during a write is written when it ends.
+    Module.persistState = function() {
+        if (!Module.stateKept) return;
+        if (Module.statePersisting) {
+            Module.statePersistAgain = true;
+            return;
+        }
+        Module.statePersisting = true;
+        FS.syncfs(false, function done(error) {
+            if (error) {
+                Module.statePersisting = false;
+                Module.stateKept = false;
+                console.warn("Scores will not be kept: storing them failed (" + (error.message || error) + ").");
+            } else if (Module.statePersistAgain) {
+                Module.statePersistAgain = false;
+                FS.syncfs(false, done);
+            } else {
+                Module.statePersisting = false;
+            }
+        });
+    };
+    // Hiding is the last moment a page can count on; a closing tab may not finish.
+    document.addEventListener("visibilitychange", function() {
+        if (document.visibilityState === "hidden") Module.persistState();
+    });
+    window.addEventListener("pagehide", function() { Module.persistState(); });
     FS.mount(IDBFS, {}, path);
     FS.syncfs(true, function(error) {
         if (error) return unkept(error.message || String(error));
@@ -43,26 +71,9 @@ EM_JS(int, web_state_loaded, (), {
     return Module.stateLoaded ? 1 : 0;
 });
 
-// One write at a time; a save during a write is written when it ends.
+// Every save goes to IndexedDB at once.
 EM_JS(void, web_persist_state, (), {
-    if (!Module.stateKept) return;
-    if (Module.statePersisting) {
-        Module.statePersistAgain = true;
-        return;
-    }
-    Module.statePersisting = true;
-    FS.syncfs(false, function done(error) {
-        if (error) {
-            Module.statePersisting = false;
-            Module.stateKept = false;
-            console.warn("Scores will not be kept: storing them failed (" + (error.message || error) + ").");
-        } else if (Module.statePersistAgain) {
-            Module.statePersistAgain = false;
-            FS.syncfs(false, done);
-        } else {
-            Module.statePersisting = false;
-        }
-    });
+    if (Module.persistState) Module.persistState();
 });
 
 EM_JS(int, web_page_hidden, (), {

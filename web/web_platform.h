@@ -40,6 +40,11 @@ class WebPlatform : public GlfwPlatform {
     const char* StateFilePath() override;
     void StateFileSaved() override;
     bool DataFileReady(const char* name) override;
+    void KeepScreenOn(bool on) override;
+    // A pad the browser maps as "standard" reads as the desktop's standard
+    // pad; any other is GLFW's, read raw.
+    const float* JoystickAxes(int* count) override;
+    const unsigned char* JoystickButtons(int* count) override;
 
     // Updates run so far: the input device reads the mouse once per update.
     unsigned long long UpdateCount() const { return updates_; }
@@ -47,7 +52,12 @@ class WebPlatform : public GlfwPlatform {
     void SetHidden(bool hidden) { hidden_ = hidden; }
 
   private:
+    bool ReadStandardPad();
+
     TouchSlots touches_;
+    bool screenKept_ = false;
+    float standardAxes_[kGamepadAxisCount] = {};
+    unsigned char standardButtons_[kGamepadButtonCount] = {};
     bool hidden_;
     bool presented_ = false;
     unsigned long long updates_ = 0;

@@ -345,6 +345,99 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
   }
 };
 
+// A setting switched and the tab closed at once, the browser killed a second
+// later: the next visit has the setting, since every save reaches IndexedDB
+// as it is made.
+tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
+  const profile = newProfile();
+  let browser = await launch(profile);
+  try {
+    const page = await openPage(browser, 640, 640);
+    const menu = await loadToMenu(page, "sound-on");
+    // The sound switch at the top of the menu: 480 units across 640 pixels.
+    const switchArea = (image) => strip(image, 220, 260, 12, 52);
+    await page.mouse.click(320, 43, { delay: 80 });
+    const before = switchArea(menu);
+    await waitFor("the switch showing the sound off", async () =>
+      switchArea(await canvasImage(page)).filter((p, i) => !near(p, before[i], 24)).length > 20, 10000);
+    await page.close();
+    await sleep(1000);
+    browser.process().kill("SIGKILL");
+  } finally {
+    await browser.close().catch(() => {});
+  }
+  browser = await launch(profile);
+  try {
+    const page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "after-the-kill");
+    const kept = await storedState(page);
+    check(kept, "nothing stored");
+    check(kept.toString("latin1").split("|")[5] === "0", `the stored sound setting is ${kept.toString("latin1").split("|")[5]}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A pad the browser maps as "standard" (here a fake one in place of the
+// browser's): A starts a game, the d-pad steers, Start pauses; the screen is
+// kept on in the round and let go in the pause.
+tests.a_standard_pad_steers_and_pauses = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await page.evaluateOnNewDocument(() => {
+      const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+      const pad = { id: "Test pad (standard)", index: 0, connected: true, mapping: "standard", timestamp: 0,
+                    axes: [0, 0, 0, 0], buttons };
+      window.holdButton = (button, down) => {
+        buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+        pad.timestamp += 1;
+      };
+      navigator.getGamepads = () => [pad, null, null, null];
+      window.wakeLocks = [];
+      Object.defineProperty(navigator, "wakeLock", { value: { request: (type) => {
+        const lock = new EventTarget();
+        lock.released = false;
+        lock.release = () => { lock.released = true; return Promise.resolve(); };
+        window.wakeLocks.push(lock);
+        return Promise.resolve(lock);
+      } } });
+    });
+    const menu = await loadToMenu(page, "pad-menu");
+    const press = async (button, ms = 300) => {
+      await page.evaluate((b) => window.holdButton(b, true), button);
+      await sleep(ms);
+      await page.evaluate((b) => window.holdButton(b, false), button);
+      await sleep(200);
+    };
+    await press(0); // A
+    await waitFor("play after A", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
+    await sleep(1000);
+    const held = () => page.evaluate(() => window.wakeLocks.filter((lock) => !lock.released).length);
+    check(await held() === 1, `screen locks held in the round: ${await held()}`);
+
+    // The paddle's row, 48 units above the foot of a 480-unit screen.
+    const paddleX = (image) => {
+      const row = Math.round((480 - 48) * unitScale(image)), xs = [];
+      for (let x = 0; x < image.width; x += 2) {
+        const [r, g, b] = image.pixel(x, row);
+        if (g > 200 && r > 110 && r < 200 && b > 110 && b < 200) xs.push(x);
+      }
+      return xs.length ? (xs[0] + xs[xs.length - 1]) / 2 / unitScale(image) : -1;
+    };
+    const start = paddleX(await canvasImage(page));
+    await press(15, 700); // d-pad right
+    const moved = paddleX(await canvasImage(page));
+    check(moved > start + 40, `the paddle went from ${start} to ${moved} on the d-pad`);
+    await press(9); // Start
+    await waitFor("the pause panel after Start", async () => pausePanelOpen(await canvasImage(page)), 10000);
+    await waitFor("the screen let go in the pause", async () => (await held()) === 0, 5000);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
 tests.damaged_state_gives_the_desktop_messages = async () => {
   const browser = await launch(played ? played.profile : newProfile());
   try {
