@@ -234,7 +234,7 @@ void PasteInto(std::vector<unsigned char>& sheet, int sheetWidth, int cellX, int
 
 TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
     const char* sheetPath = std::getenv("SKITTERBAT_SCREENS_SHEET");
-    constexpr int kCell = 300, kGap = 8;
+    constexpr int kCell = 220, kGap = 6;
     const int sheetWidth = kScreenCount * (kCell + kGap) + kGap;
     const int sheetHeight = static_cast<int>(std::size(kShapes)) * (kCell + kGap) + kGap;
     std::vector<unsigned char> sheet(static_cast<size_t>(sheetWidth) * sheetHeight * 3, 24);
