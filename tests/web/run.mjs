@@ -89,6 +89,16 @@ function pausePanelOpen(image) {
   return orange.length > 0.9 * pixels.length;
 }
 
+// The paddle's centre in game units, from its light green along its line.
+function paddleX(image, line) {
+  const row = Math.round(line * unitScale(image)), xs = [];
+  for (let x = 0; x < image.width; x += 2) {
+    const [r, g, b] = image.pixel(x, row);
+    if (g > 200 && r > 110 && r < 200 && b > 110 && b < 200) xs.push(x);
+  }
+  return xs.length ? (xs[0] + xs[xs.length - 1]) / 2 / unitScale(image) : -1;
+}
+
 // Share of pixels whose channels differ by more than the tolerance.
 function difference(a, b, tolerance = 24) {
   let differing = 0;
@@ -302,20 +312,13 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
     await sleep(1500); // the round is set up
 
     // The paddle follows the first finger; the second one pauses.
-    const paddleRow = Math.round((h - 48 - 32) * unitScale(menu));
-    const paddleX = (image) => {
-      const xs = [];
-      for (let x = 0; x < image.width; x += 3) {
-        const [r, g, b] = image.pixel(x, paddleRow);
-        if (g > 200 && r > 110 && r < 200 && b > 110 && b < 200) xs.push(x);
-      }
-      return xs.length ? (xs[0] + xs[xs.length - 1]) / 2 / unitScale(image) : -1;
-    };
+    // The paddle's line is lifted for the thumb in portrait.
+    const paddleLine = h - 48 - 32;
     const steer = css(250, 0.6 * h);
     await touch("touchStart", [{ ...css(200, 0.6 * h), id: 7 }]);
     await touch("touchMove", [{ ...steer, id: 7 }]);
     await waitFor("the paddle under the first finger", async () =>
-      Math.abs(paddleX(await canvasImage(page)) - 250) < 12, 10000);
+      Math.abs(paddleX(await canvasImage(page), paddleLine) - 250) < 12, 10000);
     await touch("touchStart", [{ ...steer, id: 7 }, { ...css(16, 16), id: 8 }]);
     await waitFor("the pause panel from the second finger", async () =>
       pausePanelOpen(await canvasImage(page, join(artifacts, "phone-paused.png"))), 10000);
@@ -372,7 +375,8 @@ tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
     await loadToMenu(page, "after-the-kill");
     const kept = await storedState(page);
     check(kept, "nothing stored");
-    check(kept.toString("latin1").split("|")[5] === "0", `the stored sound setting is ${kept.toString("latin1").split("|")[5]}`);
+    const sound = kept.toString("latin1").split("|")[5];
+    check(sound === "0", `the stored sound setting is ${sound}`);
   } finally {
     await browser.close();
   }
@@ -416,18 +420,11 @@ tests.a_standard_pad_steers_and_pauses = async () => {
     const held = () => page.evaluate(() => window.wakeLocks.filter((lock) => !lock.released).length);
     check(await held() === 1, `screen locks held in the round: ${await held()}`);
 
-    // The paddle's row, 48 units above the foot of a 480-unit screen.
-    const paddleX = (image) => {
-      const row = Math.round((480 - 48) * unitScale(image)), xs = [];
-      for (let x = 0; x < image.width; x += 2) {
-        const [r, g, b] = image.pixel(x, row);
-        if (g > 200 && r > 110 && r < 200 && b > 110 && b < 200) xs.push(x);
-      }
-      return xs.length ? (xs[0] + xs[xs.length - 1]) / 2 / unitScale(image) : -1;
-    };
-    const start = paddleX(await canvasImage(page));
+    // The paddle's line, 48 units above the foot of a 480-unit screen.
+    const paddleLine = 480 - 48;
+    const start = paddleX(await canvasImage(page), paddleLine);
     await press(15, 700); // d-pad right
-    const moved = paddleX(await canvasImage(page));
+    const moved = paddleX(await canvasImage(page), paddleLine);
     check(moved > start + 40, `the paddle went from ${start} to ${moved} on the d-pad`);
     await press(9); // Start
     await waitFor("the pause panel after Start", async () => pausePanelOpen(await canvasImage(page)), 10000);
