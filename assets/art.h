@@ -34,6 +34,7 @@ void drawMakerLogo(const View& v, int frame);
 void drawTitle(const View& v, int frame);
 void drawMenuArt(const View& v, int frame);
 void drawAppIcon(const View& v, int frame);
+void drawMaskableIcon(const View& v, int frame);
 
 // Shared creatures and props: a centipede along a path (head first), a
 // spotted mushroom standing on base, size its height.

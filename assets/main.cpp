@@ -1,7 +1,7 @@
 // skitterbat-assets: writes the game's data folder (images at three
 // resolution levels, fonts, sound effects) and optionally a contact sheet and
-// the desktop icon.
-// Usage: skitterbat-assets DATA_DIR [--preview FILE.png] [--icon FILE.png]
+// the desktop icon and the page's icons.
+// Usage: skitterbat-assets DATA_DIR [--preview FILE.png] [--icon FILE.png] [--web-icons DIR]
 #include "art.h"
 #include "effects.h"
 #include "preview.h"
@@ -29,6 +29,26 @@ bool writeBytes(const fs::path& path, const std::vector<unsigned char>& bytes) {
     return bool(out);
 }
 
+// The page's icons, named as its manifest and index.html name them.
+struct IconFile {
+    const char* name;
+    int size;
+    void (*draw)(const View&, int);
+};
+constexpr IconFile kWebIcons[] = {
+    {"icon-192.png", 192, drawAppIcon},
+    {"icon-512.png", 512, drawAppIcon},
+    {"icon-maskable-512.png", 512, drawMaskableIcon},
+    {"apple-touch-icon.png", 180, drawMaskableIcon},
+};
+
+// The icon's drawing is 256 design units wide at any size.
+bool writeIcon(const fs::path& path, int size, void (*draw)(const View&, int)) {
+    Canvas canvas(size, size);
+    draw(View{&canvas, 0, 0, size, size, size / 256.0f}, 0);
+    return writePng(path.string(), size, size, canvas.rgba8());
+}
+
 // Runs the jobs on a few threads; each job owns its output, so the files do
 // not depend on the order the jobs finish in.
 void runAll(const std::vector<std::function<bool()>>& jobs, std::atomic<int>& failures) {
@@ -46,7 +66,7 @@ void runAll(const std::vector<std::function<bool()>>& jobs, std::atomic<int>& fa
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string previewPath, iconPath;
+    std::string previewPath, iconPath, webIconDir;
     bool usage = argc < 2 || argc % 2 != 0;
     for (int i = 2; !usage && i + 1 < argc; i += 2) {
         std::string option = argv[i];
@@ -54,11 +74,14 @@ int main(int argc, char** argv) {
             previewPath = argv[i + 1];
         else if (option == "--icon")
             iconPath = argv[i + 1];
+        else if (option == "--web-icons")
+            webIconDir = argv[i + 1];
         else
             usage = true;
     }
     if (usage) {
-        std::fprintf(stderr, "usage: %s DATA_DIR [--preview FILE.png] [--icon FILE.png]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR [--preview FILE.png] [--icon FILE.png] [--web-icons DIR]\n",
+                     argv[0]);
         return 2;
     }
     fs::path out = argv[1];
@@ -107,6 +130,16 @@ int main(int argc, char** argv) {
         if (!writePng(iconPath, icon.width, icon.height, icon.rgba)) {
             std::fprintf(stderr, "cannot write %s\n", iconPath.c_str());
             ++failures;
+        }
+    }
+    if (!webIconDir.empty()) {
+        fs::create_directories(webIconDir, ec);
+        for (const IconFile& icon : kWebIcons) {
+            fs::path file = fs::path(webIconDir) / icon.name;
+            if (!writeIcon(file, icon.size, icon.draw)) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                ++failures;
+            }
         }
     }
     if (!previewPath.empty() && !writePreview(previewPath, preview)) {
