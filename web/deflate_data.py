@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Copies the data folder for the page, deflating each PNG's pixels again at
-zlib's highest level: the generator favours speed, while the page's visitors
-download every byte. The decoded pixels stay the same."""
+"""Copies the data folder (or the icons) for the page, deflating each PNG's
+pixels again at zlib's highest level: the generator favours speed, while the
+page's visitors download every byte. The decoded pixels stay the same."""
 
 import os
 import shutil

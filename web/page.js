@@ -1,9 +1,15 @@
-// The page around the game: the canvas takes the keyboard and stops the keys
-// the game uses from scrolling the page (the game takes the touches itself),
-// and a browser without WebGL is told so instead of showing nothing.
+// The page around the game: the game's files are fetched under the page's
+// build stamp, the canvas takes the keyboard and stops the keys the game uses
+// from scrolling the page (the game takes the touches itself), and a browser
+// without WebGL is told so instead of showing nothing.
 "use strict";
 
 (function () {
+  // The build stamped on this script's address: every file the page fetches
+  // carries it, so no cache hands the page a file of another build.
+  const build = new URL(document.currentScript.src).searchParams.get("b") || "";
+  const stamped = (path) => (/^[0-9a-f]{16}$/.test(build) ? `${path}?b=${build}` : path);
+
   const canvas = document.getElementById("canvas");
   const message = document.getElementById("message");
 
@@ -37,6 +43,7 @@
 
   window.Module = {
     canvas: canvas,
+    locateFile: (path, prefix) => prefix + stamped(path),
     print: (line) => console.log(line),
     // emscripten's notes (such as the GL emulation's) are not failures.
     printErr: (line) => console.warn(line),
@@ -53,7 +60,7 @@
   };
 
   const game = document.createElement("script");
-  game.src = "skitterbat.js";
+  game.src = stamped("skitterbat.js");
   game.onerror = () => say("The game's files could not be loaded. Reload the page to try again.");
   document.body.appendChild(game);
 })();

@@ -1,5 +1,5 @@
-// Serves a folder over HTTP on 127.0.0.1 only: the page, its script, wasm and
-// preloaded data with the types browsers insist on. Used by scripts/web
+// Serves a folder over HTTP on 127.0.0.1 only: the page, its script, wasm,
+// data, manifest and icons with the types browsers insist on. Used by scripts/web
 // --serve and by the browser tests.
 import { createReadStream } from "node:fs";
 import { stat } from "node:fs/promises";
@@ -14,6 +14,8 @@ const TYPES = {
   ".wasm": "application/wasm",
   ".data": "application/octet-stream",
   ".png": "image/png",
+  ".json": "application/json",
+  ".webmanifest": "application/manifest+json",
 };
 
 export function serve(folder, port = 0) {
@@ -28,10 +30,18 @@ export function serve(folder, port = 0) {
     try {
       const info = await stat(file);
       if (!info.isFile()) throw new Error("not a file");
+      // As static hosts do: a copy the browser already holds is confirmed,
+      // not sent again.
+      const tag = `"${info.size.toString(16)}-${Math.floor(info.mtimeMs).toString(16)}"`;
+      if (request.headers["if-none-match"] === tag) {
+        response.writeHead(304, { ETag: tag, "Cache-Control": "no-cache" }).end();
+        return;
+      }
       response.writeHead(200, {
         "Content-Type": TYPES[extname(file)] || "application/octet-stream",
         "Content-Length": info.size,
         "Cache-Control": "no-cache",
+        ETag: tag,
       });
       if (request.method === "HEAD") response.end();
       else createReadStream(file).pipe(response);

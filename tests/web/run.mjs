@@ -12,7 +12,7 @@ import { serve } from "../../web/serve.mjs";
 import {
   canvasImage, launch, newProfile, openPage, pressKey, sleep, storedState, storeState, waitFor, waitForLine,
 } from "./browser.mjs";
-import { decodePpm } from "./png.mjs";
+import { decodePng, decodePpm } from "./png.mjs";
 
 const here = new URL(".", import.meta.url).pathname;
 const root = resolve(here, "../..");
@@ -254,7 +254,7 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
     await other.close();
     await waitFor("updates after showing the page", async () => (await updates()) > hidden + 30, 10000);
     // The largest art level is fetched only once a window needs it.
-    const fetched = (level) => page.requests.some((address) => address.endsWith(`/skitterbat${level}.data`));
+    const fetched = (level) => page.requests.some((address) => new URL(address).pathname === `/skitterbat${level}.data`);
     check(fetched("-hd") && !fetched("-hd2"), `art packages fetched at 640x640: ${page.requests}`);
     for (const [width, height] of [[1280, 720], [400, 800]]) {
       await page.setViewport({ width, height });
@@ -471,6 +471,47 @@ tests.damaged_state_gives_the_desktop_messages = async () => {
             `${name}: printed ${JSON.stringify(stateLines(page))}, expected ${JSON.stringify(expected)}`);
       check(page.errors.length === 0, `${name}: console errors: ${page.errors.join(" | ")}`);
     }
+  } finally {
+    await browser.close();
+  }
+};
+
+// The browser's own reading of the manifest: nothing keeps the page from
+// being installed, and each icon decodes at the size the manifest gives.
+tests.manifest_installs_the_page = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await page.goto(url, { waitUntil: "load" });
+    const cdp = await page.createCDPSession();
+    const { url: address, errors, data, manifest } = await cdp.send("Page.getAppManifest");
+    const build = new URL(await page.evaluate(() => document.querySelector("script[src^='page.js']").src))
+      .searchParams.get("b");
+    check(/^[0-9a-f]{16}$/.test(build), `page.js is not stamped with a build: ${build}`);
+    check(address === `${url}manifest.webmanifest?b=${build}`, `manifest at ${address}`);
+    check(errors.length === 0, `manifest errors: ${JSON.stringify(errors)}`);
+    check(manifest.name === "Skitterbat" && manifest.startUrl === url && manifest.scope === url,
+          `name, start and scope: ${manifest.name}, ${manifest.startUrl}, ${manifest.scope}`);
+    check(["kFullscreen", "kStandalone"].includes(manifest.display), `display ${manifest.display}`);
+    check(manifest.orientation === "ANY", `orientation ${manifest.orientation}`);
+    check(manifest.backgroundColor === "rgba(16,16,20,1)" && manifest.themeColor, "colours");
+    const { installabilityErrors } = await cdp.send("Page.getInstallabilityErrors");
+    check(installabilityErrors.length === 0, `not installable: ${JSON.stringify(installabilityErrors)}`);
+
+    const icons = JSON.parse(data).icons;
+    const purposes = icons.map((icon) => `${icon.sizes} ${icon.purpose || "any"}`).sort();
+    check(JSON.stringify(purposes) === JSON.stringify(["192x192 any", "512x512 any", "512x512 maskable"]),
+          `icons: ${purposes}`);
+    for (const icon of icons) {
+      const bytes = await page.evaluate(async (src) => {
+        const response = await fetch(src);
+        return response.ok ? Array.from(new Uint8Array(await response.arrayBuffer())) : null;
+      }, new URL(icon.src, address).href);
+      check(bytes, `${icon.src} did not load`);
+      const image = decodePng(Buffer.from(bytes));
+      check(`${image.width}x${image.height}` === icon.sizes, `${icon.src} is ${image.width}x${image.height}`);
+    }
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
   }
