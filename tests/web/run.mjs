@@ -4,7 +4,11 @@
 // status on any failure.
 //   node tests/web/run.mjs [--build build-web] [--native build-test] [--docs docs/web.png] [name...]
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdirSync, readFileSync, rmSync } from "node:fs";
+import { createHash } from "node:crypto";
+import {
+  appendFileSync, copyFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync,
+} from "node:fs";
+import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { parseArgs } from "node:util";
 
@@ -112,8 +116,8 @@ function difference(a, b, tolerance = 24) {
 let server;
 let url;
 
-async function loadToMenu(page, label, { seeLoading = false } = {}) {
-  await page.goto(url, { waitUntil: "domcontentloaded" });
+async function loadToMenu(page, label, { seeLoading = false, at = url } = {}) {
+  await page.goto(at, { waitUntil: "domcontentloaded" });
   let sawLoading = false;
   await waitFor("the menu", async () => {
     const shot = await canvasImage(page);
@@ -159,6 +163,64 @@ async function playAndQuit(page, menu) {
 
 // The profile and state the play test left, which the damaged-state test damages.
 let played = null;
+
+// --- the page's builds and the service worker's caches of them
+function buildList(folder) {
+  return JSON.parse(readFileSync(join(folder, "build.json"), "utf8"));
+}
+
+// A folder with only the page's files, as a static host serves them.
+function copySite(from, to) {
+  mkdirSync(to, { recursive: true });
+  for (const name of [...buildList(from).files.map(([file]) => file), "build.json", "sw.js"])
+    copyFileSync(join(from, name), join(to, name));
+}
+
+// A server whose connections can all be cut, as when the network goes.
+async function ownServer(folder) {
+  const own = await serve(folder);
+  return {
+    url: `http://127.0.0.1:${own.address().port}/`,
+    stop() {
+      own.close();
+      own.closeAllConnections();
+    },
+  };
+}
+
+const pageBuild = (page) => page.evaluate(() => {
+  const script = document.querySelector("script[src^='page.js']");
+  return script && new URL(script.src).searchParams.get("b");
+});
+
+// The builds whose caches hold all their files (build.json goes in last).
+const keptBuilds = (page) => page.evaluate(async () => {
+  const kept = [];
+  for (const name of await caches.keys()) {
+    const build = (/^skitterbat-([0-9a-f]{16})@\/$/.exec(name) || [])[1];
+    if (build && (await (await caches.open(name)).match(`build.json?b=${build}`))) kept.push(build);
+  }
+  return kept;
+});
+
+const sha256 = (bytes) => createHash("sha256").update(bytes).digest("hex");
+
+// Every file of the game the page fetched, by name, with the build stamped
+// on its address and the SHA-256 of what came.
+function watchGameFiles(page) {
+  const got = new Map();
+  page.on("response", async (response) => {
+    const address = new URL(response.url());
+    const stamp = address.searchParams.get("b");
+    if (!stamp || response.status() !== 200) return;
+    try {
+      got.set(address.pathname.slice(1), { stamp, hash: sha256(await response.buffer()) });
+    } catch (error) {
+      got.set(address.pathname.slice(1), { stamp, hash: `unread: ${error.message}` });
+    }
+  });
+  return got;
+}
 
 // --- the tests
 const tests = {};
@@ -514,6 +576,97 @@ tests.manifest_installs_the_page = async () => {
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
+  }
+};
+
+// After one visit the service worker has kept every file of the build: with
+// no network at all the page reloads to the menu, plays, and a window grown
+// past the next art level still gets that art.
+tests.offline_after_one_visit = async () => {
+  const site = await ownServer(options.build);
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "before-offline", { at: site.url });
+    const build = await pageBuild(page);
+    await waitFor("the build kept for offline play", async () => (await keptBuilds(page)).includes(build), 60000);
+
+    site.stop();
+    await page.setOfflineMode(true);
+    page.requests.length = 0;
+    page.lines.length = 0;
+    const menu = await loadToMenu(page, "offline-menu", { at: site.url });
+    check(await pageBuild(page) === build, "offline, the page is another build's");
+    await startGame(page, menu);
+    await canvasImage(page, join(artifacts, "offline-play.png"));
+    await page.setViewport({ width: 1280, height: 720 });
+    await waitFor("the -hd2 art, offline", () => page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists),
+                  30000);
+    const unstamped = page.requests.filter((address) => new URL(address).searchParams.get("b") !== build &&
+                                                        address !== site.url);
+    check(unstamped.length === 0, `requests not of build ${build}: ${unstamped}`);
+    check(!page.lines.some((line) => line.startsWith("Art package")), `art missing: ${page.lines}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    site.stop();
+    await browser.close();
+  }
+};
+
+// Build B served on the site where build A was kept: the next visit runs B,
+// every file of it B's own (B differs from A in its script, wasm, data and
+// page), the worker keeps B and deletes A, and offline the page is B.
+tests.a_new_build_replaces_the_kept_one = async () => {
+  const sites = mkdtempSync(join(tmpdir(), "skitterbat-builds-"));
+  const [first, second, served] = ["a", "b", "served"].map((name) => join(sites, name));
+  copySite(options.build, first);
+  copySite(first, second);
+  appendFileSync(join(second, "skitterbat.js"), "\n// the second build\n");
+  appendFileSync(join(second, "page.js"), "\n// the second build\n");
+  appendFileSync(join(second, "skitterbat.data"), "the second build");
+  // A custom section ("b", holding "2") leaves the wasm a valid module.
+  appendFileSync(join(second, "skitterbat.wasm"), Buffer.from([0, 3, 1, 0x62, 0x32]));
+  execFileSync("python3", [join(root, "web", "stamp_build.py"), second, ...buildList(first).files.map(([f]) => f)]);
+  const [a, b] = [buildList(first), buildList(second)];
+  check(a.build !== b.build, "the second build has the first's name");
+  symlinkSync(first, served);
+  const site = await ownServer(served);
+  const browser = await launch(newProfile());
+  try {
+    let page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "build-a", { at: site.url });
+    await waitFor("build A kept", async () => (await keptBuilds(page)).includes(a.build), 60000);
+    await page.close();
+
+    rmSync(served);
+    symlinkSync(second, served);
+    page = await openPage(browser, 640, 640);
+    const got = watchGameFiles(page);
+    const menu = await loadToMenu(page, "build-b", { at: site.url });
+    check(await pageBuild(page) === b.build, `the next visit runs build ${await pageBuild(page)}, not B`);
+    await startGame(page, menu);
+    const expected = new Map(b.files.map(([name, , hash]) => [name, hash]));
+    for (const name of ["page.js", "skitterbat.js", "skitterbat.wasm", "skitterbat.data", "skitterbat-hd.data"]) {
+      const file = got.get(name);
+      check(file, `${name} never came`);
+      check(file.stamp === b.build && file.hash === expected.get(name),
+            `${name} (stamped ${file.stamp}) came with hash ${file.hash}, not B's ${expected.get(name)}`);
+    }
+    await waitFor("build B kept and A deleted", async () => {
+      const kept = await keptBuilds(page);
+      const names = await page.evaluate(() => caches.keys());
+      return kept.includes(b.build) && !names.some((name) => name.includes(a.build));
+    }, 60000);
+
+    site.stop();
+    await page.setOfflineMode(true);
+    await loadToMenu(page, "build-b-offline", { at: site.url });
+    check(await pageBuild(page) === b.build, "offline, the page is not build B");
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    site.stop();
+    await browser.close();
+    rmSync(sites, { recursive: true, force: true });
   }
 };
 
