@@ -12,10 +12,26 @@
 
   const canvas = document.getElementById("canvas");
   const message = document.getElementById("message");
+  const loading = document.getElementById("loading");
 
   function say(text) {
     message.textContent = text;
     message.hidden = !text;
+    if (text) loading.hidden = true;
+  }
+
+  // emscripten reports the preloaded data, the bulk of the download, as
+  // "Downloading data... (arrived/total)"; the bar only ever moves forward.
+  let shown = 0;
+  function showProgress(text) {
+    const counts = /\((\d+)\/(\d+)\)/.exec(text);
+    if (!counts || Number(counts[2]) <= 0) return;
+    const percent = Math.min(100, Math.floor((100 * Number(counts[1])) / Number(counts[2])));
+    if (percent <= shown) return;
+    shown = percent;
+    document.getElementById("loading-fill").style.width = `${percent}%`;
+    document.getElementById("loading-text").textContent = `Loading… ${percent} %`;
+    loading.setAttribute("aria-valuenow", String(percent));
   }
 
   function webglOffered() {
@@ -47,14 +63,15 @@
     print: (line) => console.log(line),
     // emscripten's notes (such as the GL emulation's) are not failures.
     printErr: (line) => console.warn(line),
-    setStatus: (text) => say(text ? "Loading…" : ""),
+    setStatus: showProgress,
     monitorRunDependencies: () => {},
     onAbort: (what) => say("The game stopped: " + what + ". Reload the page to play again."),
     onExit: (status) => {
       if (status !== 0) say("The game could not start. Reload the page to try again.");
     },
+    // The game's own loading screen takes over from here.
     onRuntimeInitialized: () => {
-      say("");
+      loading.hidden = true;
       canvas.focus();
     },
   };

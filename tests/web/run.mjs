@@ -670,6 +670,56 @@ tests.a_new_build_replaces_the_kept_one = async () => {
   }
 };
 
+// The page's loading bar: the announced share, the words under the bar, or
+// null once the bar is gone.
+const loadingBar = (page) => page.evaluate(() => {
+  const bar = document.getElementById("loading");
+  return bar.hidden ? null
+    : { percent: Number(bar.getAttribute("aria-valuenow")), text: document.getElementById("loading-text").textContent };
+});
+
+// On a slow link the bar shows the download arriving: it moves (twice is
+// enough to tell), in the colours of the game's loading screen, and the share
+// the player sees filled is the share the words give.
+tests.loading_bar_moves_on_a_slow_link = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    const cdp = await page.createCDPSession();
+    await cdp.send("Network.enable");
+    await cdp.send("Network.emulateNetworkConditions",
+                   { offline: false, latency: 150, downloadThroughput: 200000, uploadThroughput: 200000 });
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    const shown = [];
+    await waitFor("the loading bar to move twice", async () => {
+      const before = await loadingBar(page);
+      const track = await page.$("#loading-track");
+      const shot = decodePng(Buffer.from(await track.screenshot()));
+      const after = await loadingBar(page);
+      check(before && after, "the bar went before it had moved twice");
+      // The fill sits 3 pixels inside the track; its middle row is the share.
+      const row = [];
+      for (let x = 3; x < shot.width - 3; ++x) row.push(shot.pixel(x, Math.floor(shot.height / 2)));
+      const filled = 100 * share(row, LOADING_BAND, 8);
+      const empty = 100 * share(row, LOADING_BACKGROUND, 8);
+      check(filled + empty > 97, `the bar is not in the game's colours: ${JSON.stringify(row[0])}, ...`);
+      check(filled >= before.percent - 2 && filled <= after.percent + 2,
+            `${filled.toFixed(1)} % of the bar filled while it says ${before.percent} to ${after.percent} %`);
+      if (before.percent > 0) check(before.text === `Loading… ${before.percent} %`, `the bar says "${before.text}"`);
+      // A step a player can see: 2 % is 7 pixels of the bar.
+      if (!shown.length || before.percent >= shown[shown.length - 1] + 2) {
+        shown.push(before.percent);
+        await page.screenshot({ path: join(artifacts, `loading-${before.percent}.png`) });
+      }
+      return shown.length >= 3;
+    }, 60000, 300);
+    console.log(`  loading bar seen at ${shown.map((p) => `${p} %`).join(", ")}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
 tests.without_webgl_the_page_says_so = async () => {
   const browser = await launch(newProfile(), ["--disable-webgl", "--disable-3d-apis"]);
   try {
