@@ -13,7 +13,7 @@
   navigator.serviceWorker.addEventListener("message", (event) => {
     if (event.data === "build?" && event.ports[0]) event.ports[0].postMessage(build);
   });
-  navigator.serviceWorker.startMessages();
+  if (navigator.serviceWorker.startMessages) navigator.serviceWorker.startMessages();
 
   // The worker fetches the whole build, the larger art too: it waits until
   // the game's own downloads are over (two looks a second apart, so that the
@@ -30,7 +30,7 @@
     clearInterval(watch);
     navigator.serviceWorker.register("sw.js")
       .then(() => navigator.serviceWorker.ready)
-      .then((registration) => registration.active.postMessage({ keep: build, since: performance.timeOrigin }))
+      .then((registration) => registration.active.postMessage({ keep: build, since: performance.timeOrigin || Date.now() - performance.now() }))
       .catch((error) => console.warn(`The game cannot be kept for offline play: ${error.message}`));
   }, 1000);
 })();
