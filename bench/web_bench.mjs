@@ -1,8 +1,11 @@
 #!/usr/bin/env node
 // Measures the browser build in Debian's headless Chromium (software WebGL):
 // the transfer size with gzip of every file and of what a 640x640 page fetches
-// up to its first menu frame, the time from navigation to that frame, and
-// updates and frames a second in steady play.
+// up to its first menu frame, the time from navigation to that frame on a
+// first visit and on a second one (the files from the service worker's
+// cache), updates and frames a second in steady play, and on a 200 kB/s link
+// with 150 ms latency when the loading bar first moves, when it gives way to
+// the game's loading screen and when the menu comes.
 //   node bench/web_bench.mjs [build-web]
 import { readFileSync } from "node:fs";
 import { basename, join, resolve } from "node:path";
@@ -12,8 +15,7 @@ import { serve } from "../web/serve.mjs";
 import { canvasImage, launch, newProfile, openPage, pressKey, sleep } from "../tests/web/browser.mjs";
 
 const build = resolve(process.argv[2] || "build-web");
-const files = ["index.html", "page.js", "skitterbat.js", "skitterbat.wasm", "skitterbat.data",
-               "skitterbat-hd.data", "skitterbat-hd2.data"];
+const files = [...JSON.parse(readFileSync(join(build, "build.json"), "utf8")).files.map(([name]) => name), "sw.js"];
 const MB = 1024 * 1024;
 const mb = (bytes) => (bytes / MB).toFixed(2);
 const gzipSize = {};
@@ -22,7 +24,7 @@ for (const file of files) {
   const bytes = readFileSync(join(build, file));
   gzipSize[file] = gzipSync(bytes, { level: 9 }).length;
   total += gzipSize[file];
-  console.log(`${file.padEnd(20)} ${mb(bytes.length).padStart(6)} MB, gzip ${mb(gzipSize[file])} MB`);
+  console.log(`${file.padEnd(22)} ${mb(bytes.length).padStart(6)} MB, gzip ${mb(gzipSize[file])} MB`);
 }
 console.log(`all files (gzip): ${mb(total)} MB`);
 
@@ -41,7 +43,27 @@ async function menuShown(page) {
   return !loading && colours.size > 100;
 }
 
-const firstMenu = [];
+// The page's clock counts from navigation; the last look adds its own latency.
+async function toFirstMenu(page) {
+  await page.goto(url, { waitUntil: "domcontentloaded" });
+  while (!(await menuShown(page))) await sleep(20);
+  return Math.round(await page.evaluate(() => performance.now()));
+}
+
+// Once the game has loaded, the page has the worker keep its build.
+async function kept(page) {
+  for (;;) {
+    const done = await page.evaluate(async () => {
+      const build = new URL(document.querySelector("script[src^='page.js']").src).searchParams.get("b");
+      return (await caches.keys()).some((name) => name.startsWith(`skitterbat-${build}@`)) &&
+             !!(await caches.match(`build.json?b=${build}`));
+    });
+    if (done) return;
+    await sleep(200);
+  }
+}
+
+const firstMenu = [], secondMenu = [];
 for (let run = 0; run < 3; ++run) {
   const browser = await launch(newProfile());
   const page = await openPage(browser, 640, 640);
@@ -53,10 +75,7 @@ for (let run = 0; run < 3; ++run) {
     };
     requestAnimationFrame(next);
   });
-  await page.goto(url, { waitUntil: "domcontentloaded" });
-  while (!(await menuShown(page))) await sleep(20);
-  // The page's clock counts from navigation; the last look adds its own latency.
-  firstMenu.push(Math.round(await page.evaluate(() => performance.now())));
+  firstMenu.push(await toFirstMenu(page));
   console.log(`run ${run + 1}: first menu frame ${firstMenu[run]} ms after navigation`);
   if (run === 0) {
     const fetched = [...new Set(page.requests.map((address) => basename(new URL(address).pathname) || "index.html"))]
@@ -80,7 +99,42 @@ for (let run = 0; run < 3; ++run) {
     console.log(`steady play over ${seconds.toFixed(1)} s: ${((u1 - u0) / seconds).toFixed(1)} updates a second, ` +
                 `${((f1 - f0) / seconds).toFixed(1)} animation frames a second`);
   }
+  await kept(page);
+  await page.close();
+  const again = await openPage(browser, 640, 640);
+  secondMenu.push(await toFirstMenu(again));
+  console.log(`run ${run + 1}: second visit, first menu frame ${secondMenu[run]} ms after navigation`);
   await browser.close();
 }
-console.log(`navigation to the first menu frame: ${firstMenu.map((ms) => `${ms} ms`).join(", ")}`);
+const list = (times) => times.map((ms) => `${ms} ms`).join(", ");
+console.log(`navigation to the first menu frame: ${list(firstMenu)}`);
+console.log(`the same on a second visit, from the worker's cache: ${list(secondMenu)}`);
+
+// A slow link: the bar's first move and its end are looked for as the
+// frames are.
+{
+  const browser = await launch(newProfile());
+  const page = await openPage(browser, 640, 640);
+  const cdp = await page.createCDPSession();
+  await cdp.send("Network.enable");
+  await cdp.send("Network.emulateNetworkConditions",
+                 { offline: false, latency: 150, downloadThroughput: 200000, uploadThroughput: 200000 });
+  await page.goto(url, { waitUntil: "domcontentloaded" });
+  const marks = {};
+  const now = () => page.evaluate(() => Math.round(performance.now()));
+  for (;;) {
+    const bar = await page.evaluate(() => {
+      const loading = document.getElementById("loading");
+      return loading.hidden ? -1 : Number(loading.getAttribute("aria-valuenow"));
+    });
+    if (bar > 0 && !marks.moved) marks.moved = await now();
+    if (bar < 0 && !marks.gone) marks.gone = await now();
+    if (marks.gone && (await menuShown(page))) break;
+    await sleep(20);
+  }
+  marks.menu = await now();
+  console.log(`200 kB/s, 150 ms: the bar first moves at ${marks.moved} ms, gives way to the game's loading ` +
+              `screen at ${marks.gone} ms, first menu frame at ${marks.menu} ms`);
+  await browser.close();
+}
 server.close();
