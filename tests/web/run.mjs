@@ -176,14 +176,19 @@ function copySite(from, to) {
     copyFileSync(join(from, name), join(to, name));
 }
 
-// A server whose connections can all be cut, as when the network goes.
+// A server that can be stopped, every connection cut, as when the network
+// goes, and started again at the same address.
 async function ownServer(folder) {
-  const own = await serve(folder);
+  let own = await serve(folder);
+  const port = own.address().port;
   return {
-    url: `http://127.0.0.1:${own.address().port}/`,
+    url: `http://127.0.0.1:${port}/`,
     stop() {
       own.close();
       own.closeAllConnections();
+    },
+    async start() {
+      own = await serve(folder, port);
     },
   };
 }
@@ -547,10 +552,7 @@ tests.manifest_installs_the_page = async () => {
     await page.goto(url, { waitUntil: "load" });
     const cdp = await page.createCDPSession();
     const { url: address, errors, data, manifest } = await cdp.send("Page.getAppManifest");
-    const build = new URL(await page.evaluate(() => document.querySelector("script[src^='page.js']").src))
-      .searchParams.get("b");
-    check(/^[0-9a-f]{16}$/.test(build), `page.js is not stamped with a build: ${build}`);
-    check(address === `${url}manifest.webmanifest?b=${build}`, `manifest at ${address}`);
+    check(address === `${url}manifest.webmanifest?b=${await pageBuild(page)}`, `manifest at ${address}`);
     check(errors.length === 0, `manifest errors: ${JSON.stringify(errors)}`);
     check(manifest.name === "Skitterbat" && manifest.startUrl === url && manifest.scope === url,
           `name, start and scope: ${manifest.name}, ${manifest.startUrl}, ${manifest.scope}`);
@@ -579,44 +581,13 @@ tests.manifest_installs_the_page = async () => {
   }
 };
 
-// After one visit the service worker has kept every file of the build: with
-// no network at all the page reloads to the menu, plays, and a window grown
-// past the next art level still gets that art.
-tests.offline_after_one_visit = async () => {
-  const site = await ownServer(options.build);
-  const browser = await launch(newProfile());
-  try {
-    const page = await openPage(browser, 640, 640);
-    await loadToMenu(page, "before-offline", { at: site.url });
-    const build = await pageBuild(page);
-    await waitFor("the build kept for offline play", async () => (await keptBuilds(page)).includes(build), 60000);
-
-    site.stop();
-    await page.setOfflineMode(true);
-    page.requests.length = 0;
-    page.lines.length = 0;
-    const menu = await loadToMenu(page, "offline-menu", { at: site.url });
-    check(await pageBuild(page) === build, "offline, the page is another build's");
-    await startGame(page, menu);
-    await canvasImage(page, join(artifacts, "offline-play.png"));
-    await page.setViewport({ width: 1280, height: 720 });
-    await waitFor("the -hd2 art, offline", () => page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists),
-                  30000);
-    const unstamped = page.requests.filter((address) => new URL(address).searchParams.get("b") !== build &&
-                                                        address !== site.url);
-    check(unstamped.length === 0, `requests not of build ${build}: ${unstamped}`);
-    check(!page.lines.some((line) => line.startsWith("Art package")), `art missing: ${page.lines}`);
-    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
-  } finally {
-    site.stop();
-    await browser.close();
-  }
-};
-
-// Build B served on the site where build A was kept: the next visit runs B,
-// every file of it B's own (B differs from A in its script, wasm, data and
-// page), the worker keeps B and deletes A, and offline the page is B.
-tests.a_new_build_replaces_the_kept_one = async () => {
+// After one visit the service worker has kept every file of build A: with no
+// network at all the page reloads to the menu and plays, and a window grown
+// past the next art level still gets that art. Build B, served next on the
+// same site (its script, wasm, data and page differ from A's), is what the
+// next visit runs, every file of it B's own; the worker keeps B in place of
+// A, and offline the page is B.
+tests.kept_builds_play_offline_and_give_way_to_a_new_one = async () => {
   const sites = mkdtempSync(join(tmpdir(), "skitterbat-builds-"));
   const [first, second, served] = ["a", "b", "served"].map((name) => join(sites, name));
   copySite(options.build, first);
@@ -636,15 +607,31 @@ tests.a_new_build_replaces_the_kept_one = async () => {
     let page = await openPage(browser, 640, 640);
     await loadToMenu(page, "build-a", { at: site.url });
     await waitFor("build A kept", async () => (await keptBuilds(page)).includes(a.build), 60000);
+
+    site.stop();
+    await page.setOfflineMode(true);
+    page.requests.length = 0;
+    const menu = await loadToMenu(page, "offline-menu", { at: site.url });
+    check(await pageBuild(page) === a.build, "offline, the page is not build A");
+    await startGame(page, menu);
+    await canvasImage(page, join(artifacts, "offline-play.png"));
+    await page.setViewport({ width: 1280, height: 720 });
+    await waitFor("the -hd2 art, offline", () => page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists),
+                  30000);
+    const strays = page.requests.filter((address) => address !== site.url &&
+                                                     new URL(address).searchParams.get("b") !== a.build);
+    check(strays.length === 0, `offline requests not of build A: ${strays}`);
+    check(!page.lines.some((line) => line.startsWith("Art package")), "art missing offline");
+    check(page.errors.length === 0, `console errors offline: ${page.errors.join(" | ")}`);
     await page.close();
 
     rmSync(served);
     symlinkSync(second, served);
+    await site.start();
     page = await openPage(browser, 640, 640);
     const got = watchGameFiles(page);
-    const menu = await loadToMenu(page, "build-b", { at: site.url });
+    await loadToMenu(page, "build-b", { at: site.url });
     check(await pageBuild(page) === b.build, `the next visit runs build ${await pageBuild(page)}, not B`);
-    await startGame(page, menu);
     const expected = new Map(b.files.map(([name, , hash]) => [name, hash]));
     for (const name of ["page.js", "skitterbat.js", "skitterbat.wasm", "skitterbat.data", "skitterbat-hd.data"]) {
       const file = got.get(name);
@@ -653,9 +640,8 @@ tests.a_new_build_replaces_the_kept_one = async () => {
             `${name} (stamped ${file.stamp}) came with hash ${file.hash}, not B's ${expected.get(name)}`);
     }
     await waitFor("build B kept and A deleted", async () => {
-      const kept = await keptBuilds(page);
       const names = await page.evaluate(() => caches.keys());
-      return kept.includes(b.build) && !names.some((name) => name.includes(a.build));
+      return (await keptBuilds(page)).includes(b.build) && !names.some((name) => name.includes(a.build));
     }, 60000);
 
     site.stop();
