@@ -12,7 +12,7 @@ import { basename, join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 
 import { serve } from "../web/serve.mjs";
-import { canvasImage, launch, newProfile, openPage, pressKey, sleep } from "../tests/web/browser.mjs";
+import { canvasImage, launch, newProfile, openPage, pressKey, sleep, throttle } from "../tests/web/browser.mjs";
 
 const build = resolve(process.argv[2] || "build-web");
 const files = [...JSON.parse(readFileSync(join(build, "build.json"), "utf8")).files.map(([name]) => name), "sw.js"];
@@ -115,10 +115,7 @@ console.log(`the same on a second visit, from the worker's cache: ${list(secondM
 {
   const browser = await launch(newProfile());
   const page = await openPage(browser, 640, 640);
-  const cdp = await page.createCDPSession();
-  await cdp.send("Network.enable");
-  await cdp.send("Network.emulateNetworkConditions",
-                 { offline: false, latency: 150, downloadThroughput: 200000, uploadThroughput: 200000 });
+  await throttle(page, 150, 200000);
   await page.goto(url, { waitUntil: "domcontentloaded" });
   const marks = {};
   const now = () => page.evaluate(() => Math.round(performance.now()));

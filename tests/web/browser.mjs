@@ -63,6 +63,14 @@ export async function openPage(browser, width, height, hasTouch = false) {
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
+// A slow link for the page from now on: the delay of each request, and bytes a second each way.
+export async function throttle(page, latencyMs, bytesPerSecond) {
+  const cdp = await page.createCDPSession();
+  await cdp.send("Network.enable");
+  await cdp.send("Network.emulateNetworkConditions",
+                 { offline: false, latency: latencyMs, downloadThroughput: bytesPerSecond, uploadThroughput: bytesPerSecond });
+}
+
 export async function waitFor(what, predicate, timeoutMs = 30000, intervalMs = 150) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {

@@ -14,7 +14,8 @@ import { parseArgs } from "node:util";
 
 import { serve } from "../../web/serve.mjs";
 import {
-  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedState, storeState, waitFor, waitForLine,
+  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedState, storeState, throttle, waitFor,
+  waitForLine,
 } from "./browser.mjs";
 import { decodePng, decodePpm } from "./png.mjs";
 
@@ -671,10 +672,7 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
-    const cdp = await page.createCDPSession();
-    await cdp.send("Network.enable");
-    await cdp.send("Network.emulateNetworkConditions",
-                   { offline: false, latency: 150, downloadThroughput: 200000, uploadThroughput: 200000 });
+    await throttle(page, 150, 200000);
     await page.goto(url, { waitUntil: "domcontentloaded" });
     const shown = [];
     await waitFor("the loading bar to move twice", async () => {
