@@ -114,20 +114,12 @@ float TriggerPull(float axis) {
 } // namespace
 
 StandardPad StandardPadFromGlfw(const unsigned char* buttons, const float* axes) {
-    auto held = [buttons](int button) { return buttons[button] == GLFW_PRESS; };
+    constexpr StandardPadNumbering kGlfw{kPadA,          kPadB,           kPadX,    kPadY,
+                                         kPadLeftBumper, kPadRightBumper, kPadBack, kPadStart,
+                                         kPadUp,         kPadDown,        kPadLeft, kPadRight};
     StandardPad pad;
-    pad.a = held(kPadA);
-    pad.b = held(kPadB);
-    pad.x = held(kPadX);
-    pad.y = held(kPadY);
-    pad.leftBumper = held(kPadLeftBumper);
-    pad.rightBumper = held(kPadRightBumper);
-    pad.back = held(kPadBack);
-    pad.start = held(kPadStart);
-    pad.up = held(kPadUp);
-    pad.down = held(kPadDown);
-    pad.left = held(kPadLeft);
-    pad.right = held(kPadRight);
+    ReadStandardButtons(
+        kGlfw, [buttons](int button) { return buttons[button] == GLFW_PRESS; }, &pad);
     pad.leftX = axes[kPadLeftX];
     pad.leftY = axes[kPadLeftY];
     pad.rightX = axes[kPadRightX];

@@ -44,20 +44,11 @@ bool WebPlatform::ReadStandardPad() {
         if (emscripten_get_gamepad_status(i, &pad) != EMSCRIPTEN_RESULT_SUCCESS || !pad.connected) continue;
         if (std::strcmp(pad.mapping, "standard") != 0 || pad.numButtons < kW3cButtons || pad.numAxes < 4)
             return false;
-        auto held = [](int button) { return pad.digitalButton[button] != 0; };
+        constexpr StandardPadNumbering kW3c{kA,    kB,     kX,  kY,    kLeftBumper, kRightBumper,
+                                            kBack, kStart, kUp, kDown, kLeft,       kRight};
         StandardPad standard;
-        standard.a = held(kA);
-        standard.b = held(kB);
-        standard.x = held(kX);
-        standard.y = held(kY);
-        standard.leftBumper = held(kLeftBumper);
-        standard.rightBumper = held(kRightBumper);
-        standard.back = held(kBack);
-        standard.start = held(kStart);
-        standard.up = held(kUp);
-        standard.down = held(kDown);
-        standard.left = held(kLeft);
-        standard.right = held(kRight);
+        ReadStandardButtons(
+            kW3c, [](int button) { return pad.digitalButton[button] != 0; }, &standard);
         standard.leftX = static_cast<float>(pad.axis[0]);
         standard.leftY = static_cast<float>(pad.axis[1]);
         standard.rightX = static_cast<float>(pad.axis[2]);
