@@ -90,7 +90,7 @@ int bb_Skitterbat_MyApp::m_Menu() {
     MenuLineHeight = static_cast<int>(static_cast<float>(ImageSizes[3 * FontImage + 1]) * 1.5f);
     // The recent list, heading included, ends above the credits disc at the
     // panel's foot, which would hide its last rows.
-    const int available = static_cast<int>(std::min(h - 90, h - CreditsDiscTop) - h / 2) - MenuLineHeight;
+    const int available = static_cast<int>(h - CreditsDiscTop - h / 2) - MenuLineHeight;
     // Without a font there is no line height to divide by; show the full list.
     MenuRows = MenuLineHeight > 0 ? std::clamp(available / MenuLineHeight, 1, MaxRows) : MaxRows;
     if (!boxOpen()) m_Text(panelX + 20, 60, MenuScoreText("Top ", "Highscore", row), 0, 0);
