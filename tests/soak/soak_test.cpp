@@ -191,7 +191,11 @@ TEST(SoakTest, WindowResizesReleaseWhatTheyReload) {
                 after.residentBytes / 1048576.0);
     EXPECT_EQ(after.textures, settled.textures) << "textures leaked";
     EXPECT_EQ(after.buffers, settled.buffers) << "sound buffers leaked";
-    EXPECT_LT(after.heapBytes - settled.heapBytes, 8L << 20) << "heap grew";
+    // A leak grows with the resizes. What does not (200 resizes end within
+    // 3 MB of where 10 do) varies with the machine's load by up to about a
+    // large window's worth of buffers (7 MB at the largest size here), most
+    // likely the GL driver's, still held when the count is taken.
+    EXPECT_LT(after.heapBytes - settled.heapBytes, 16L << 20) << "heap grew";
     EXPECT_LT(after.residentBytes - settled.residentBytes, 64L << 20) << "resident memory grew";
 }
 
