@@ -14,7 +14,7 @@ set(OPENAL_INCLUDE_DIR "")
 set(OPENAL_LIBRARY "")
 
 find_path(SKITTERBAT_STB_INCLUDE stb_image.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-add_library(stb_decoders STATIC ${PROJECT_SOURCE_DIR}/web/stb_decoders.c)
+add_library(stb_decoders STATIC ${PROJECT_SOURCE_DIR}/web/stb_decoders.c ${PROJECT_SOURCE_DIR}/web/stb_deflate.c)
 target_include_directories(stb_decoders SYSTEM PUBLIC ${SKITTERBAT_STB_INCLUDE})
 target_compile_options(stb_decoders PRIVATE -w)
 add_library(PkgConfig::STB INTERFACE IMPORTED)

@@ -32,6 +32,7 @@ constexpr LoaderArt kLoaderArt[] = {
     {43, 2, "bg", 256, 256, 2},
 };
 constexpr int kFontStep = 6;
+constexpr int kFontImage = 90, kGlyphAdvance = 7, kLineHeight = 10;
 
 const LoaderArt* ArtAtStep(int step) {
     for (const LoaderArt& art : kLoaderArt)
@@ -59,6 +60,8 @@ int bb_Skitterbat_MyApp::ArtLevelFor(int width, int height) {
 }
 
 void bb_Skitterbat_MyApp::PickResolution() {
+    // A game replayed without a window keeps the level it was given.
+    if (bb_graphics_device == nullptr) return;
     ImageScale = ArtLevelFor(bb_graphics_device->Width(), bb_graphics_device->Height());
     ImageInvScale = 1.0f / static_cast<float>(ImageScale);
 }
@@ -93,6 +96,20 @@ int bb_Skitterbat_MyApp::m_LoadFont(int image, const String& path, int glyphW, i
     return 0;
 }
 
+void bb_Skitterbat_MyApp::SetArtSizesWithoutLoading() {
+    if (ImageScale < 1) ImageScale = 1;
+    ImageInvScale = 1.0f / static_cast<float>(ImageScale);
+    for (const LoaderArt& art : kLoaderArt) {
+        ImageSizes[3 * art.image] = art.frameW * ImageScale;
+        ImageSizes[3 * art.image + 1] = art.frameH * ImageScale;
+        ImageSizes[3 * art.image + 2] = art.frames;
+    }
+    ImageSizes[3 * kFontImage] = kGlyphAdvance;
+    ImageSizes[3 * kFontImage + 1] = kLineHeight;
+    ImageSizes[3 * kFontImage + 2] = 128;
+    FontImage = kFontImage;
+}
+
 String bb_Skitterbat_MyApp::LoaderFile(int step) const {
     if (const LoaderArt* art = ArtAtStep(step)) return String(art->path) + ArtSuffix() + ".png";
     if (step == kFontStep) return String(kFontPath) + ArtSuffix() + ".png";
@@ -125,7 +142,7 @@ int bb_Skitterbat_MyApp::m_Loader() {
     if (const LoaderArt* art = ArtAtStep(step)) {
         m_LoadImg(art->image, art->path, art->frameW, art->frameH, art->frames, 1);
     } else if (step == kFontStep) {
-        m_LoadFont(90, kFontPath, 7, 10);
+        m_LoadFont(kFontImage, kFontPath, kGlyphAdvance, kLineHeight);
     } else if (const int effect = EffectAtStep(step)) {
         m_LoadSFX(effect);
     } else {
@@ -155,6 +172,11 @@ int bb_Skitterbat_MyApp::m_LoadSFX(int n) {
 
 int bb_Skitterbat_MyApp::m_PlaySFX(int n, float rate, float volume, float pan) {
     if (Settings[5] != 1 && Settings[5] != 2) return 0;
+    PlayEffect(n, rate, volume, pan);
+    return 0;
+}
+
+void bb_Skitterbat_MyApp::PlayEffect(int n, float rate, float volume, float pan) {
     ChannelCursor = (ChannelCursor + 1) % kEffectChannels;
     const int channel = Channels[ChannelCursor];
     gxtkAudio* audio = bb_audio_device;
@@ -164,5 +186,4 @@ int bb_Skitterbat_MyApp::m_PlaySFX(int n, float rate, float volume, float pan) {
     audio->SetRate(channel, rate);
     audio->SetVolume(channel, volume);
     audio->SetPan(channel, pan);
-    return 0;
 }

@@ -3,6 +3,7 @@
 // and the pause when the window loses the focus.
 #include "game/skitterbat.h"
 
+#include "game/replay/replays.h"
 #include "graphics/gxtk_graphics.h"
 #include "graphics/image.h"
 #include "host/bb_app.h"
@@ -44,6 +45,10 @@ bb_Skitterbat_MyApp* bb_Skitterbat_MyApp::g_new() {
     return this;
 }
 
+bb_Skitterbat_MyApp::~bb_Skitterbat_MyApp() {
+    replays::Detach(*this);
+}
+
 int bb_Skitterbat_MyApp::m_OnCreate() {
     Mode = ModeMenu;
     bb_app_SetUpdateRate(60);
@@ -67,10 +72,11 @@ int bb_Skitterbat_MyApp::m_OnCreate() {
     for (int i = 0; i <= 30; ++i) Highscores[i] = 0;
     m_Load();
     for (int i = 0; i < Channels.Length(); ++i) Channels[i] = i;
+    replays::Attach(*this);
     return 0;
 }
 
-int bb_Skitterbat_MyApp::m_OnUpdate() {
+void bb_Skitterbat_MyApp::SampleInput() {
     gxtkInput* in = bb_input_device;
 
     // Pointer: a fresh press starts where it is, so it never makes a jump.
@@ -116,6 +122,13 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
             NeedRelease = 1;
         }
     }
+}
+
+int bb_Skitterbat_MyApp::m_OnUpdate() {
+    // A kept game on screen takes the whole update; a game being played is
+    // recorded from here to the end of the update.
+    if (replays::BeforeUpdate(*this)) return 0;
+    SampleInput();
 
     if (LoaderStage == 0) {
         bool returnedToMenu = false;
@@ -156,6 +169,7 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
     if (LoaderStage > 0) m_Loader();
 
     if (bb_Skitterbat_iCadeControls == 1) {
+        gxtkInput* in = bb_input_device;
         for (ICadeChar = in->GetChar(); ICadeChar != 0; ICadeChar = in->GetChar()) {
             if (ICadeChar > 0) DecodeICadeChar(ICadeChar);
         }
@@ -166,22 +180,34 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
     // end of a game or a suspend, where a kill or a closed tab would lose it.
     if (SaveWanted != 0) m_Save();
     bb_app_KeepScreenOn(Mode == ModePlaying && Paused == 0 && GameEnded == 0 && LoaderStage == 0);
+    replays::AfterUpdate(*this);
     return 0;
+}
+
+void bb_Skitterbat_MyApp::SuspendPlay() {
+    m_iCade(0);
+    PauseForSuspend(*this);
+}
+
+void bb_Skitterbat_MyApp::ResumePlay() {
+    PauseForSuspend(*this);
+    m_iCade(0);
 }
 
 int bb_Skitterbat_MyApp::m_OnSuspend() {
     bb_app_KeepScreenOn(false);
-    m_iCade(0);
-    PauseForSuspend(*this);
+    SuspendPlay();
+    replays::Happened(*this, ReplayEvent::Suspend);
     bb_app_SetUpdateRate(5);
-    m_Save();
+    // A replay on screen has changed nothing of the player's to save.
+    if (!replays::Showing(*this)) m_Save();
     return 0;
 }
 
 int bb_Skitterbat_MyApp::m_OnResume() {
-    PauseForSuspend(*this);
+    ResumePlay();
+    replays::Happened(*this, ReplayEvent::Resume);
     bb_app_SetUpdateRate(60);
-    m_iCade(0);
     return 0;
 }
 
@@ -189,6 +215,7 @@ int bb_Skitterbat_MyApp::m_OnResume() {
 // they had pressed back; no click sounds, as nobody pressed anything here.
 // A panel that is sliding out opens again; menus carry on.
 int bb_Skitterbat_MyApp::m_OnFocusLost() {
+    replays::Happened(*this, ReplayEvent::FocusLost);
     if (Mode != ModePlaying || GameEnded > 0) return 0;
     if (Paused == 1 && PauseSlide == 1) return 0;
     if (Paused == 0) PauseSelection = 0;

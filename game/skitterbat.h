@@ -152,6 +152,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int BurstCount = 0;
 
     bb_Skitterbat_MyApp* g_new();
+    ~bb_Skitterbat_MyApp() override;
 
     // Callbacks (game_flow.cpp).
     int m_OnCreate() override;
@@ -223,8 +224,13 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     // another art level, fits the virtual screen to the window, sets Landscape
     // and moves a game on screen along.
     void FitVirtualScreen(int width, int height);
+    // The same for a window size and reload decided elsewhere (a replay's).
+    void FitWindow(int width, int height, bool reload);
     // Draws every record of the list onto the window (inside a render only).
     void ReplayDrawList();
+    // Draws `count` floats of records from `list` with this game's art, `scale`
+    // window pixels a unit and the virtual screen's origin at (originX, originY).
+    void DrawRecords(const float* list, int count, float scale, float originX, float originY);
     // A game in progress follows the virtual screen from the old size to the
     // current one, and comes back paused once the reload is done.
     void FitGameToScreen(float oldW, float oldH);
@@ -237,6 +243,17 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     static int ArtLevelFor(int width, int height);
     // File name suffix of the current art level: "", "-hd" or "-hd2".
     String ArtSuffix() const;
+    // Image sizes and the font as the loader leaves them at the current art
+    // level, for a game that plays without art of its own.
+    void SetArtSizesWithoutLoading();
+    // Plays effect n on the next effect channel, whatever the sound switch says.
+    void PlayEffect(int n, float rate, float volume, float pan);
+    // The first step of an update: the pointer and touches in game units, and
+    // the latches (a back press closes the menu's boxes).
+    void SampleInput();
+    // What a suspend and a resume do to play, apart from the host's rate and the save.
+    void SuspendPlay();
+    void ResumePlay();
     // Sets or clears the virtual button of one iCade letter.
     void DecodeICadeChar(int chr);
     // "sfx/" + three digits + ".wav".

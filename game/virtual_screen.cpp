@@ -3,6 +3,7 @@
 // the draw list onto it in window pixels.
 #include "game/skitterbat.h"
 
+#include "game/replay/replays.h"
 #include "graphics/image.h"
 
 namespace {
@@ -15,14 +16,22 @@ constexpr float kLowestHeight = 360;
 
 void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
     if (width != DeviceW || height != DeviceH) {
-        DeviceW = width;
-        DeviceH = height;
-        // Only another art level needs the art loaded again; the reload keeps
-        // a game it interrupts.
-        if (ArtLevelFor(width, height) != ImageScale) {
-            LoaderStage = 1;
-            if (Mode > 9 || Mode == ModeReturnToMenu) ModeBehindReload = Mode;
-        }
+        // Only another art level needs the art loaded again.
+        const bool reload = ArtLevelFor(width, height) != ImageScale;
+        replays::WindowFitted(*this, width, height, reload);
+        FitWindow(width, height, reload);
+        return;
+    }
+    FitWindow(width, height, false);
+}
+
+void bb_Skitterbat_MyApp::FitWindow(int width, int height, bool reload) {
+    DeviceW = width;
+    DeviceH = height;
+    if (reload) {
+        // The reload keeps a game it interrupts.
+        LoaderStage = 1;
+        if (Mode > 9 || Mode == ModeReturnToMenu) ModeBehindReload = Mode;
     }
     const float oldW = bb_Skitterbat_jscrw;
     const float oldH = bb_Skitterbat_jscrh;
@@ -54,9 +63,11 @@ void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
 }
 
 void bb_Skitterbat_MyApp::ReplayDrawList() {
-    const float s = ScreenScale;
-    const float* list = DrawList.Data();
-    for (LoopI = 0; LoopI < DrawCount - 14; LoopI += DrawRecordSize) {
+    DrawRecords(DrawList.Data(), DrawCount, ScreenScale, 0, 0);
+}
+
+void bb_Skitterbat_MyApp::DrawRecords(const float* list, int count, float s, float originX, float originY) {
+    for (LoopI = 0; LoopI < count - 14; LoopI += DrawRecordSize) {
         const float* record = list + LoopI;
         // Every record draws with alpha blending; setting it only when it
         // differs keeps the renderer's batch intact.
@@ -64,13 +75,14 @@ void bb_Skitterbat_MyApp::ReplayDrawList() {
         bb_graphics_SetAlpha(record[7]);
         bb_graphics_SetColor(record[10], record[11], record[12]);
         const float kind = record[0];
+        const float x = originX + record[1] * s, y = originY + record[2] * s;
         if (kind == DrawKindRect) {
             bb_graphics_context->m_Validate();
-            bb_graphics_renderDevice->DrawRect(record[1] * s, record[2] * s, record[4] * s, record[5] * s);
+            bb_graphics_renderDevice->DrawRect(x, y, record[4] * s, record[5] * s);
         } else if (kind == DrawKindOval) {
             bb_graphics_context->m_Validate();
             const float rx = record[4] * s, ry = record[5] * s;
-            bb_graphics_renderDevice->DrawOval(record[1] * s - rx, record[2] * s - ry, 2 * rx, 2 * ry);
+            bb_graphics_renderDevice->DrawOval(x - rx, y - ry, 2 * rx, 2 * ry);
         } else if (kind > -1) {
             const int n = static_cast<int>(kind);
             if (n >= Images.Length()) continue;
@@ -79,8 +91,8 @@ void bb_Skitterbat_MyApp::ReplayDrawList() {
             const int frame = static_cast<int>(record[6]);
             // A frame the image does not have would read outside its surface.
             if (frame < 0 || frame >= static_cast<int>(image->m_frameList.size())) continue;
-            bb_graphics_DrawImage2(image, record[1] * s, record[2] * s, record[3],
-                                   record[4] * s * ImageInvScale, record[5] * s * ImageInvScale, frame);
+            bb_graphics_DrawImage2(image, x, y, record[3], record[4] * s * ImageInvScale,
+                                   record[5] * s * ImageInvScale, frame);
         }
     }
 }
@@ -95,6 +107,7 @@ int bb_Skitterbat_MyApp::m_OnRender() {
     bb_graphics_SetColor(255, 255, 255);
     bb_graphics_SetAlpha(1);
     FitVirtualScreen(width, height);
+    if (replays::Render(*this)) return 0;
     if (DrawCount > 14) ReplayDrawList();
     bb_graphics_SetAlpha(0.5f);
     bb_graphics_SetColor(255, 255, 255);
