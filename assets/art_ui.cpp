@@ -55,6 +55,25 @@ void drawIconFrame(const View& v, int frame) {
         speaker(v);
         symbol(v, unite(capsule({19, 12.5f}, {25, 19.5f}, 1.3f), capsule({25, 12.5f}, {19, 19.5f}, 1.3f)));
         break;
+    case 7: // restart: an arrow round a circle
+        iconFace(v);
+        symbol(v, unite(arc(c, 7, 60, 330, 1.3f), polygon({{12.2f, 6.4f}, {18.6f, 9.3f}, {12.8f, 13.6f}})));
+        break;
+    case 8: // faster: two arrowheads
+        iconFace(v);
+        symbol(v, unite(polygon({{8.5f, 10}, {16, 16}, {8.5f, 22}}),
+                        polygon({{16, 10}, {23.5f, 16}, {16, 22}})));
+        break;
+    case 9: // back: an arrow to the left
+        iconFace(v);
+        symbol(v, unite(capsule({12, 16}, {23, 16}, 1.6f), polygon({{7.5f, 16}, {14, 9.5f}, {14, 22.5f}})));
+        break;
+    case 10: // export: an arrow down into a tray
+        iconFace(v);
+        symbol(v, unite(capsule({16, 7.5f}, {16, 16}, 1.6f), polygon({{10.5f, 14}, {21.5f, 14}, {16, 20.5f}}),
+                        capsule({9, 20}, {9, 24}, 1.3f), capsule({9, 24}, {23, 24}, 1.3f),
+                        capsule({23, 24}, {23, 20}, 1.3f)));
+        break;
     case 6: // focus ring
         glow(v, outline(circle(c, 13.0f), 0.7f), grey(1.0f, 0.5f), 1.5f);
         fill(v, outline(circle(c, 13.0f), 1.0f), grey(1.0f));

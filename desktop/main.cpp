@@ -9,6 +9,10 @@
 #include "host/gxtk_app.h"
 #include "desktop/sound_start.h"
 #include "host/bb_app.h"
+#include "game/replay/replay_file.h"
+#include "game/replay/replay_store.h"
+#include "game/replay/replay_verify.h"
+#include "game/replay/replays.h"
 
 #include <GLFW/glfw3.h>
 
@@ -27,6 +31,22 @@ void Say(const char* line) {
 int main(int count, char** arguments) {
     CommandLine options = ParseCommandLine(count, arguments);
     if (options.exitStatus) return *options.exitStatus;
+    if (!options.verify.empty()) return VerifyReplayFiles(options.verify, stdout);
+    if (options.replay) {
+        // A file that cannot be played is refused before any window opens.
+        std::vector<uint8_t> bytes;
+        Replay replay;
+        if (!ReadCappedFile(*options.replay, &bytes)) {
+            std::fprintf(stderr, "%s: cannot be read\n", options.replay->c_str());
+            return 2;
+        }
+        const ReplayReadResult read = ReadReplay(bytes.data(), bytes.size(), &replay);
+        if (!read.ok()) {
+            std::fprintf(stderr, "%s: %s\n", options.replay->c_str(), read.why.c_str());
+            return 2;
+        }
+        replays::WatchWhenReady(std::move(bytes), *options.replay);
+    }
     ConfigureAllocator();
     if (!glfwInit()) {
         Say("glfwInit failed");

@@ -3,6 +3,8 @@
 // gallery and credits switches, driven by touch and by the play keys.
 #include "game/skitterbat.h"
 
+#include "game/replay/replays.h"
+
 #include <algorithm>
 
 namespace {
@@ -97,6 +99,8 @@ int bb_Skitterbat_MyApp::m_Menu() {
     m_SetCol(200, 255, 100, 1);
     m_SetSize(1.5f);
     if (!boxOpen()) m_Text(panelX + 20, h / 2, MenuScoreText("Last ", "Last", 30 + row), 0, 0);
+    // The score rows lead to their games; while one has the focus, the keys are its.
+    const bool scoresTookKeys = replays::ScorePanel(*this, panelX, 60, h / 2);
 
     m_ResetDraw();
     m_SetSize(1.5f);
@@ -130,17 +134,18 @@ int bb_Skitterbat_MyApp::m_Menu() {
 
     // One step per press: the update releases ButtonLock only once every play key is up.
     m_ResetDraw();
-    if (ButtonLock == 0 && !boxOpen() && (m_PlayKey(0) || m_PlayKey(3)) && Difficulty > 1) {
+    const bool keysFree = ButtonLock == 0 && !boxOpen() && !scoresTookKeys;
+    if (keysFree && (m_PlayKey(0) || m_PlayKey(3)) && Difficulty > 1) {
         --Difficulty;
         ButtonLock = 1;
         m_PlaySFX(MenuSound, 0.8f, 0.5f, 0);
     }
-    if (ButtonLock == 0 && !boxOpen() && (m_PlayKey(8) || m_PlayKey(5)) && Difficulty < 3) {
+    if (keysFree && ButtonLock == 0 && (m_PlayKey(8) || m_PlayKey(5)) && Difficulty < 3) {
         ++Difficulty;
         ButtonLock = 1;
         m_PlaySFX(MenuSound, 1.2f, 0.5f, 0);
     }
-    if (ButtonLock == 0 && !boxOpen()) {
+    if (keysFree && ButtonLock == 0) {
         bool start = false;
         for (int key = 10; key <= 17 && !start; ++key) start = m_PlayKey(key);
         if (start) {

@@ -29,6 +29,8 @@ class HeadlessPlatform : public gxtkPlatform {
     int waits = 0;
     int swaps = 0;
     int stateSaves = 0;
+    // Updates that asked for the screen to stay on.
+    int screenKeptOn = 0;
     double sleptSeconds = 0;
 
     // Run inside PollEvents/WaitEvents, as window callbacks would be.
@@ -83,4 +85,5 @@ class HeadlessPlatform : public gxtkPlatform {
     }
     void StateFileSaved() override { ++stateSaves; }
     bool DataFileReady(const char* name) override { return pendingData.count(name) == 0; }
+    void KeepScreenOn(bool on) override { screenKeptOn += on ? 1 : 0; }
 };

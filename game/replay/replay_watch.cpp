@@ -18,6 +18,8 @@ constexpr int kFocusRingFrame = 6, kRestartFrame = 7, kFastFrame = 8, kBackFrame
 constexpr int kPauseFrame = 0, kPlayFrame = 3;
 constexpr int kClickSound = 98;
 constexpr int kMaxSpeed = 8;
+// The replayed game keeps clear of a bar above it and, with controls, one below.
+constexpr float kTopBar = 48;
 constexpr float kBarHeight = 64;
 constexpr float kButtonSize = 1.5f;
 constexpr float kButtonSpacing = 56;
@@ -109,7 +111,7 @@ void ReplayWatch::Update(bb_Skitterbat_MyApp& shown) {
         shown.m_CLS2D(0, 0, 0, 0);
         shown.m_SetSize(2);
         shown.m_SetCol(255, 200, 100, 1);
-        shown.m_Text(12, 12, "DEMO", 0, 0);
+        shown.m_Text(12, 14, "DEMO", 0, 0);
         return;
     }
     if (!paused_) {
@@ -129,18 +131,16 @@ void ReplayWatch::DrawControls(bb_Skitterbat_MyApp& shown) {
     shown.m_ResetDraw();
     shown.m_SetSize(2);
     shown.m_SetCol(255, 200, 100, 1);
-    shown.m_Text(12, 12, "REPLAY", 0, 0);
+    shown.m_Text(12, 6, "REPLAY", 0, 0);
     shown.m_SetSize(1);
     shown.m_SetCol(200, 255, 100, 1);
-    shown.m_Text(12, 36,
+    shown.m_Text(12, 32,
                  String(DifficultyName(replay.header.difficulty)) + "  " + String(replay.header.score), 0, 0);
     const std::string clock = ReplayClock(player_.Played()) + " / " + ReplayClock(player_.Length());
-    shown.m_SetSize(2);
+    shown.m_SetSize(1.5f);
     shown.m_SetCol(255, 255, 255, 1);
-    shown.m_Text(w - 12, 12, String(clock) + "  " + String(speed_) + "x", 2, 0);
+    shown.m_Text(w - 12, 8, String(clock) + "  " + String(speed_) + "x", 2, 0);
 
-    shown.m_SetCol(0, 0, 0, 0.55f);
-    shown.m_Rect(0, h - kBarHeight, w, kBarHeight);
     const float fraction = player_.Length() > 0
                                ? static_cast<float>(player_.Played()) / static_cast<float>(player_.Length())
                                : 0;
@@ -206,11 +206,14 @@ void ReplayWatch::Render(bb_Skitterbat_MyApp& shown) {
     const float width = static_cast<float>(bb_graphics_DeviceWidth());
     const float height = static_cast<float>(bb_graphics_DeviceHeight());
     const bb_Skitterbat_MyApp& game = player_.Game();
+    const float top = std::floor(kTopBar * shown.ScreenScale);
+    const float bottom = kind_ == Kind::Watch ? std::floor(kBarHeight * shown.ScreenScale) : 0;
+    const float roomH = std::max(1.0f, height - top - bottom);
     const float played = static_cast<float>(std::max(1, game.DeviceW));
     const float playedH = static_cast<float>(std::max(1, game.DeviceH));
-    const float k = std::min(width / played, height / playedH);
+    const float k = std::min(width / played, roomH / playedH);
     const float boxW = played * k, boxH = playedH * k;
-    const float x = std::floor((width - boxW) / 2), y = std::floor((height - boxH) / 2);
+    const float x = std::floor((width - boxW) / 2), y = top + std::floor((roomH - boxH) / 2);
 
     // Bars where the window is wider or taller than the game was; the box
     // itself keeps what play leaves of the last frame, as play does.

@@ -35,6 +35,10 @@ bool Showing(const bb_Skitterbat_MyApp& game);
 // chosen difficulty has a kept replay, and watching it.
 bool RowHasReplay(const bb_Skitterbat_MyApp& game, bool recent, int row);
 void WatchRow(bb_Skitterbat_MyApp& game, bool recent, int row);
+// The score panel's rows as a way to their games, drawn over the lists whose
+// first lines start at bestTop and recentTop: a mark on each row with a kept
+// game, a tap on it, and a key focus. True when it took this update's keys.
+bool ScorePanel(bb_Skitterbat_MyApp& game, float panelX, float bestTop, float recentTop);
 
 // A replay file to show as soon as the game is on its menu (the command
 // line, a file dropped on the page, a link). `name` is for messages.

@@ -4,6 +4,7 @@
 // is cut by the window's edge, and no text or button covers another. With
 // SKITTERBAT_SCREENS_SHEET naming a PNG file, every screen is also rendered
 // with the real art into one contact sheet there, a row a shape.
+#include "game/replay/replays.h"
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -32,9 +33,9 @@ constexpr Shape kShapes[] = {
     {"design", 640, 480, 640, 480},
 };
 
-enum Screen { kMenu, kPlay, kPause, kGameOver, kGallery, kBadgeDetail, kCredits, kScreenCount };
-constexpr const char* kScreenNames[kScreenCount] = {"menu",    "play",         "pause",  "game over",
-                                                    "gallery", "badge detail", "credits"};
+enum Screen { kMenu, kPlay, kPause, kGameOver, kGallery, kBadgeDetail, kCredits, kReplay, kScreenCount };
+constexpr const char* kScreenNames[kScreenCount] = {"menu",    "play",         "pause",   "game over",
+                                                    "gallery", "badge detail", "credits", "replay"};
 
 constexpr int kRingFrame = 15, kFocusFrame = 6;
 
@@ -122,6 +123,15 @@ void ShowScreen(GameHarness& h, Screen screen) {
     case kCredits:
         g.CreditsOpen = 1;
         h.Frames(2);
+        return;
+    case kReplay:
+        // A game of this shape, kept, then watched from its recent row.
+        h.StartGame(1);
+        h.Frames(400);
+        g.GameEnded = 1;
+        h.Frames(200);
+        replays::WatchRow(g, true, 0);
+        h.Frames(300);
         return;
     default:
         break;
