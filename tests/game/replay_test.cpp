@@ -260,13 +260,22 @@ TEST(Replay, WatchingAGameWritesNothing) {
     h.Frames();
     ASSERT_TRUE(replays::Showing(h.game));
     bool earned = false;
-    for (int i = 0; i < 3000 && replays::Showing(h.game); ++i) {
+    const std::string end = "/ " + ReplayClock(replay.header.updates);
+    for (int i = 0; i < 3000 && !h.HasText(ReplayClock(replay.header.updates) + " " + end); ++i) {
+        // A window resized to another art level and a suspend on the way
+        // neither stop the replay nor make it play another game.
+        if (i == 300) h.Resize(900, 700);
+        if (i == 600) {
+            h.Suspend();
+            h.Resume();
+        }
         h.Frames();
         for (int b = 0; b < 20; ++b) earned = earned || h.game.Badges[b];
     }
+    EXPECT_TRUE(replays::Showing(h.game));
+    EXPECT_TRUE(h.HasText(ReplayClock(replay.header.updates) + " " + end)) << h.AllText();
+    EXPECT_FALSE(h.HasText("no longer plays the same"));
     EXPECT_FALSE(earned) << "the replayed game's badges are not the player's";
-    h.Suspend();
-    h.Resume();
     EXPECT_EQ(h.platform.stateSaves, saves);
     EXPECT_EQ(h.platform.screenKeptOn, keptOn);
     EXPECT_EQ(FileBytes(h.Dir() + "/.cobaltstate"), state);
