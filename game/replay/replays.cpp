@@ -85,10 +85,22 @@ bool WatchBytes(bb_Skitterbat_MyApp& game, const std::vector<uint8_t>& bytes, co
     return true;
 }
 
+// The best kept game of the chosen difficulty, even one of no score that
+// only the recent list holds.
+const KeptReplay* BestKept(const bb_Skitterbat_MyApp& game) {
+    const ReplayIndex& index = Index(game);
+    if (const KeptReplay* best = index.At(game.Difficulty, false, 0)) return best;
+    const KeptReplay* best = nullptr;
+    for (const KeptReplay& kept : index.kept)
+        if (kept.header.difficulty == game.Difficulty && (!best || kept.header.score > best->header.score))
+            best = &kept;
+    return best;
+}
+
 // The best kept game of the chosen difficulty, or the one that comes with the game.
 void StartDemo(bb_Skitterbat_MyApp& game) {
     std::vector<uint8_t> bytes;
-    if (const KeptReplay* best = Index(game).At(game.Difficulty, false, 0)) {
+    if (const KeptReplay* best = BestKept(game)) {
         if (ReadCappedFile(best->path, &bytes) &&
             WatchBytes(game, bytes, best->path, ReplayWatch::Kind::Demo))
             return;

@@ -1,0 +1,46 @@
+"""Replays in the real program: a played game is kept, the idle menu plays it as a demo, a key ends it."""
+
+import os
+import time
+
+import e2e
+from e2e import check
+from screens import start_at_menu
+from state import State
+from test_gameplay import start_game, wait_for_pause_panel
+
+
+def likeness(a, b, geometry):
+    """Share of the window's pixels (sampled) that two screenshots have in common."""
+    x, y, w, h = geometry
+    first, second = a.region(x, y, w, h, 8), b.region(x, y, w, h, 8)
+    return sum(1 for p, q in zip(first, second) if e2e.near(p, q, 8)) / max(1, len(first))
+
+
+def test_idle_menu_plays_a_demo_that_a_key_ends(s):
+    s.install_program()
+    game, window, geometry = start_at_menu(s)
+    # A quick game, quit from the pause panel: its replay is kept.
+    start_game(s)
+    s.key("Escape")
+    wait_for_pause_panel(s, geometry, "after Escape")
+    s.keys("Left", "Return")
+    replays = os.path.join(os.path.dirname(s.state_path()), "replays")
+    e2e.wait_until("the kept replay", lambda: os.path.isdir(replays) and len(os.listdir(replays)) == 1, 20)
+    time.sleep(2.5)  # the game-over overlay fades from the menu
+    menu = s.screenshot("menu")
+    games = State.read(s.state_path()).recent
+
+    # Half a minute untouched, then the kept game plays instead of the menu.
+    time.sleep(29)
+    check(likeness(s.screenshot("still-menu"), menu, geometry) > 0.9, "the menu gave way before 30 s")
+    e2e.wait_until("the demo", lambda: likeness(s.screenshot("demo"), menu, geometry) < 0.5, 10, 0.3)
+
+    # Return ends it, and the same press does not start a game from the menu.
+    s.key("Return")
+    e2e.wait_until("the menu again", lambda: likeness(s.screenshot("after"), menu, geometry) > 0.9, 5, 0.2)
+    time.sleep(3)
+    check(likeness(s.screenshot("no-game"), menu, geometry) > 0.9, "a game started after the demo")
+    check(State.read(s.state_path()).recent == games, "the score lists changed")
+    check(len(os.listdir(replays)) == 1, f"replays: {os.listdir(replays)}")
+    check(game.close() == 0, game.describe())
