@@ -51,14 +51,16 @@ int main(int count, char** argv) {
         std::exit(-1);
     }
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    GLFWwindow* window = glfwCreateWindow(640, 640, "Cobalt Game", nullptr, nullptr);
+    // GLFW names the page after its window: the tab, the history and a phone's
+    // task switcher say what the manifest and the icon say.
+    GLFWwindow* window = glfwCreateWindow(640, 640, "Skitterbat", nullptr, nullptr);
     if (!window) {
         Say("glfwOpenWindow failed");
         glfwTerminate();
         std::exit(-1);
     }
     glfwMakeContextCurrent(window);
-    glfwSetWindowTitle(window, "Cobalt Game");
+    glfwSetWindowTitle(window, "Skitterbat");
 
     // Without sound the game still runs; the failures are only reported.
     if (ALCdevice* device = alcOpenDevice(nullptr)) {

@@ -239,7 +239,8 @@ tests.menu_matches_the_desktop = async () => {
   try {
     const page = await openPage(browser, 640, 640, true);
     const menu = await loadToMenu(page, "menu", { seeLoading: true });
-    check(await page.title() === "Cobalt Game", `title "${await page.title()}"`);
+    // The desktop window is "Cobalt Game"; the page is named as its manifest names it.
+    check(await page.title() === "Skitterbat", `title "${await page.title()}"`);
     check(await page.evaluate(() => document.activeElement && document.activeElement.id) === "canvas",
           "the canvas does not have the keyboard focus");
     const native = decodePpm(readFileSync(reference));
