@@ -66,10 +66,17 @@ String bb_Skitterbat_MyApp::m_MyNth() {
     const int first = (Difficulty - 1) * 10;
     // A difficulty outside the table has no list to place the score in.
     if (first < 0 || first + 10 > Highscores.Length()) return String(kPlaces[0]);
-    for (LoopJ = 1; LoopJ <= 10; ++LoopJ) {
-        if (Score >= Highscores[first + LoopJ - 1]) {
-            LoopI = LoopJ;
-            break;
+    if (Mode == ModeMenu) {
+        // Back in the menu the score is in the list already, where m_LoadMenu put it.
+        if (ScorePlace >= 0 && ScorePlace < 10) LoopI = ScorePlace + 1;
+    } else {
+        // The place m_LoadMenu will give: after every equal entry, so a score
+        // that only ties the tenth (or an empty slot's 0) takes none.
+        for (LoopJ = 1; LoopJ <= 10; ++LoopJ) {
+            if (Score > Highscores[first + LoopJ - 1]) {
+                LoopI = LoopJ;
+                break;
+            }
         }
     }
     LoopJ = 10;

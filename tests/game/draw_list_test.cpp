@@ -218,24 +218,32 @@ TEST(Text, RightAlignedNumbers) {
 TEST(Text, PlaceOfTheScore) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
+    g.Mode = ModePlaying; // the score is not in the list yet
     g.Difficulty = 2;
     for (int k = 0; k < 10; ++k) g.Highscores[10 + k] = 1000 - 100 * k; // 1000 .. 100
     g.Highscores[0] = 999999;                                           // another difficulty's list
 
-    g.Score = 100;
+    g.Score = 101;
     EXPECT_EQ(g.m_MyNth(), String("10th"));
     EXPECT_EQ(g.LoopI, 10);
     EXPECT_EQ(g.LoopJ, 10);
-    g.Score = 99;
+    g.Score = 100; // a tie goes below the equal entry
     EXPECT_EQ(g.m_MyNth(), String(""));
     EXPECT_EQ(g.LoopI, 0);
-    g.Score = 1000;
+    g.Score = 1001;
     EXPECT_EQ(g.m_MyNth(), String("1st!"));
     EXPECT_EQ(g.LoopJ, 10);
-    g.Score = 950;
+    g.Score = 1000;
     EXPECT_EQ(g.m_MyNth(), String("2nd"));
     g.Score = 750;
     EXPECT_EQ(g.m_MyNth(), String("4th"));
+    // Back in the menu, the place the score was stored at.
+    g.Mode = ModeMenu;
+    g.ScorePlace = 6;
+    EXPECT_EQ(g.m_MyNth(), String("7th"));
+    g.ScorePlace = -1;
+    EXPECT_EQ(g.m_MyNth(), String(""));
+    g.Mode = ModePlaying;
     g.Difficulty = 0; // no list at all
     EXPECT_EQ(g.m_MyNth(), String(""));
 }

@@ -1,6 +1,8 @@
 // The game-over overlay and its timer, and the best and recent score lists.
 #include "meta_fixture.h"
 
+#include <set>
+
 namespace {
 
 // A game that has just ended at the given difficulty and score.
@@ -58,11 +60,8 @@ TEST(GameOver, OverlayBuildsUpThenReturnsToTheMenuAndFades) {
     EXPECT_EQ(CountRects(h, -1, 480 * 0.45f - 8, 24, 16), 1);
     EXPECT_EQ(CountRects(h, 640 - 24, 480 * 0.55f - 8, 25, 16), 1);
     EXPECT_EQ(g.BoxExtent, 12);
-    // An empty list: even a score of 0 is announced first.
     EXPECT_TRUE(h.HasText("GAME"));
     EXPECT_TRUE(h.HasText("OVER"));
-    EXPECT_TRUE(h.HasText("New Highscore"));
-    EXPECT_TRUE(h.HasText("1st!"));
 
     h.Update(29);
     FreshUpdate(h);
@@ -101,24 +100,55 @@ TEST(GameOver, OverlayBuildsUpThenReturnsToTheMenuAndFades) {
     EXPECT_FALSE(h.HasText("GAME"));
 }
 
-TEST(GameOver, TiesAreAnnouncedAtTheEqualPlaceAndStoredBelowIt) {
-    GameHarness h;
-    bb_Skitterbat_MyApp& g = h.game;
-    SetBest(g, 1, {500, 400, 300});
-    EndGame(h, 1, 500);
-    h.Update();
-    FreshUpdate(h);
-    EXPECT_TRUE(h.HasText("1st!"));
-    h.Update(89);
-    ASSERT_EQ(g.Mode, ModeMenu);
-    EXPECT_EQ(Row(g, 0), (std::vector<int>{500, 500, 400, 300, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(g.ScorePlace, 1);
-
-    // 400 goes after the stored 400.
-    EndGame(h, 1, 400);
-    h.Update(91);
-    EXPECT_EQ(Row(g, 0), (std::vector<int>{500, 500, 400, 400, 300, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Row(g, 30), (std::vector<int>{400, 500, 0, 0, 0, 0, 0, 0, 0, 0}));
+// The overlay names the place the menu stores the score at, before the score
+// is stored and while it fades over the menu, and nothing for a score that
+// takes no place: a new score goes after every equal one.
+TEST(GameOver, AnnouncesExactlyThePlaceTheScoreIsStoredAt) {
+    const std::vector<int> full{90, 80, 70, 60, 50, 40, 30, 20, 10, 5};
+    struct Case {
+        const char* what;
+        std::vector<int> best;
+        int score;
+        std::string place;
+        std::vector<int> stored;
+    };
+    const Case cases[] = {
+        {"0 on an empty list", {}, 0, "", {}},
+        {"equal to the best", {500, 400, 300}, 500, "2nd", {500, 500, 400, 300}},
+        {"equal to the second", {500, 400, 300}, 400, "3rd", {500, 400, 400, 300}},
+        {"between two", {500, 400, 300}, 450, "2nd", {500, 450, 400, 300}},
+        {"above the best", {500, 400, 300}, 501, "1st!", {501, 500, 400, 300}},
+        {"equal to the tenth", full, 5, "", full},
+        {"just above the tenth", full, 6, "10th", {90, 80, 70, 60, 50, 40, 30, 20, 10, 6}},
+    };
+    const char* const places[] = {"1st!", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameHarness h;
+        bb_Skitterbat_MyApp& g = h.game;
+        SetBest(g, 1, c.best);
+        EndGame(h, 1, c.score);
+        std::set<std::string> announced;
+        bool stored = false;
+        for (int update = 0; update < 200 && !(stored && g.OverTimer == 0); ++update) {
+            FreshUpdate(h);
+            stored = stored || g.Mode == ModeMenu;
+            if (!h.HasText("New Highscore")) continue;
+            for (const char* place : places)
+                if (h.HasText(std::string("\n") + place + "\n")) announced.insert(place);
+        }
+        ASSERT_TRUE(stored);
+        if (c.place.empty()) {
+            EXPECT_TRUE(announced.empty()) << *announced.begin();
+            EXPECT_EQ(g.ScorePlace, -1);
+        } else {
+            EXPECT_EQ(announced, std::set<std::string>{c.place});
+            EXPECT_EQ(places[g.ScorePlace], c.place);
+        }
+        std::vector<int> expected = c.stored;
+        expected.resize(10, 0);
+        EXPECT_EQ(Row(g, 0), expected);
+    }
 }
 
 TEST(GameOver, ScoreListsPerDifficultyAndTheirLimits) {
@@ -128,9 +158,11 @@ TEST(GameOver, ScoreListsPerDifficultyAndTheirLimits) {
     SetBest(g, 3, {90, 80, 70, 60, 50, 40, 30, 20, 10, 5});
     for (int k = 0; k < 10; ++k) g.Highscores[50 + k] = k + 1;
 
-    // Equal to the tenth: announced "10th" but not stored.
+    // Equal to the tenth: neither announced nor stored.
     g.Score = 5;
-    EXPECT_EQ(g.m_MyNth(), String("10th"));
+    g.Mode = ModePlaying;
+    EXPECT_EQ(g.m_MyNth(), String(""));
+    g.Mode = ModeMenu;
     g.m_LoadMenu();
     EXPECT_EQ(g.ScorePlace, -1);
     EXPECT_EQ(Row(g, 20), (std::vector<int>{90, 80, 70, 60, 50, 40, 30, 20, 10, 5}));
