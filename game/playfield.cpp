@@ -4,6 +4,8 @@
 #include "runtime/random.h"
 
 namespace {
+constexpr int PauseCorner = 48; // game units from the top left that press the pause button
+
 void FillObject(float* record, float colour, float x, float y, float dx, float dy, int kind, float phase) {
     record[ObjColour] = colour;
     record[ObjX] = x;
@@ -150,7 +152,14 @@ int bb_Skitterbat_MyApp::m_InGame() {
         m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
     }
     BackHeld = back ? 1 : 0;
-    if (m_Button(97, 16.0f, 16.0f, 0) != 0 && Paused == 0) {
+    // The button is drawn 32 units across in the corner, but a finger on a
+    // phone needs more: the corner's 48 units take it (over 44 CSS pixels on
+    // any screen at least 330 pixels high).
+    bool pauseTouched = m_Button(97, 16.0f, 16.0f, 0) != 0;
+    for (int t = 0; t < 10; ++t)
+        if (TouchDownArr[t] != 0 && TouchXArr[t] < PauseCorner && TouchYArr[t] < PauseCorner)
+            pauseTouched = true;
+    if (pauseTouched && Paused == 0) {
         Paused = 1;
         PauseSlide = 1;
         NeedRelease = 1;
