@@ -92,6 +92,9 @@ void bb_Skitterbat_MyApp::SampleInput() {
     PointerHit = in->KeyHit(kMouseButton);
 
     for (LoopI = 0; LoopI < kTouches; ++LoopI) {
+        // A finger that has just gone down is a press of its own, whatever
+        // another finger still holds: it may press a button at once.
+        if (TouchDownArr[LoopI] == 0 && in->KeyDown(kTouch0 + LoopI)) NeedRelease = 0;
         TouchDownArr[LoopI] = 0;
         TouchXArr[LoopI] = static_cast<int>(NoValue);
         TouchYArr[LoopI] = static_cast<int>(NoValue);

@@ -92,7 +92,11 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
         bb_Skitterbat_keys = 0;
         PaddleSpeed = 0.0f;
     }
-    if (bb_Skitterbat_keys == 0 && Paused == 0) PaddleTargetX = static_cast<float>(MouseX);
+    // The pointer is touch 0: it steers while it is held, or while no touch
+    // is. Once the first finger lifts, the last one still down steers, not
+    // the place the first one left.
+    if (bb_Skitterbat_keys == 0 && Paused == 0 && (TouchDownArr[0] != 0 || touched == 0))
+        PaddleTargetX = static_cast<float>(MouseX);
     // A held ball waits out the pause with the round: the player comes back to it on the paddle.
     if (LaunchTimer > 0 && Paused == 0) LaunchTimer -= 1;
     if (touched == 0) NeedRelease = 0;
