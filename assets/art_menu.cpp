@@ -1,8 +1,10 @@
 // The layered title art behind the main menu: 0 a dusk sky over a neon grid
 // floor (drawn three times enlarged, filling the screen), 1 foreground props
 // along the bottom edge (three times), 2 a skyline of giant mushrooms on the
-// horizon (twice). In frames 0 and 1 only rows 48..208 and columns 21..235
-// reach the screen at 640 x 480; the horizon lies on row 150 of frame 0.
+// horizon (twice, repeated side by side across the screen: no cap, nor its
+// glow, crosses the frame's sides). In frames 0 and 1 only rows 48..208 and
+// columns 21..235 reach the screen at 640 x 480; the horizon lies on row 150
+// of frame 0.
 #include "art.h"
 
 namespace {
@@ -83,7 +85,7 @@ void skyline(const View& v) {
     struct Cap {
         float x, size;
     };
-    const Cap caps[] = {{18, 36}, {46, 22}, {78, 44}, {108, 18}, {150, 30}, {182, 50}, {214, 24}, {240, 38}};
+    const Cap caps[] = {{26, 34}, {50, 22}, {80, 44}, {110, 18}, {150, 30}, {182, 50}, {212, 24}, {232, 32}};
     for (const Cap& c : caps) {
         float s = c.size;
         auto capShape = intersect(ellipse({c.x, horizon - s * 0.62f}, s * 0.62f, s * 0.46f),

@@ -6,6 +6,7 @@
 #include "game/replay/replays.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr float PanelWidth = 140;
@@ -15,6 +16,7 @@ constexpr int ConfirmSound = 99;
 constexpr int IconsImage = 97, ButtonsImage = 95, ICadeImage = 92, CreditsImage = 93;
 constexpr int TitleImage = 99, LogoImage = 98;
 constexpr int RingFrame = 15, GalleryFrame = 14;
+constexpr float SkylineWidth = 512; // the title art's skyline frame at size 2
 constexpr float LogoLowestY = 96;
 constexpr float LogoHalfWidth = 120; // the lettering and its glow
 // How far above the foot the credits disc's art begins.
@@ -46,9 +48,14 @@ int bb_Skitterbat_MyApp::m_Menu() {
     m_ResetDraw();
     m_SetSize(backdrop);
     m_DrawImg(TitleImage, w / 2, h / 2 + 16 * s, 0);
+    // The mushroom skyline is 512 units wide: copies side by side reach both
+    // edges of any screen, wherever the slide-in has taken it.
     m_SetSize(2);
     m_Alpha(1);
-    m_DrawImg(TitleImage, 0.4f * w + 20 * s, h / 2, 2);
+    float skylineX = 0.4f * w + 20 * s;
+    skylineX -= SkylineWidth * std::ceil((skylineX + SkylineWidth / 2) / SkylineWidth);
+    for (skylineX += SkylineWidth; skylineX - SkylineWidth / 2 < w; skylineX += SkylineWidth)
+        m_DrawImg(TitleImage, skylineX, h / 2, 2);
     m_SetSize(backdrop);
     m_Alpha(1);
     m_DrawImg(TitleImage, w / 2, h / 2 - 24 * s, 1);

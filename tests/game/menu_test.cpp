@@ -34,10 +34,13 @@ TEST(Menu, SlidesInOnePerUpdate) {
     h.Update();
     EXPECT_EQ(g.MenuSlide, -31);
     const std::vector<DrawRecord> title = h.RecordsOfImage(99);
-    ASSERT_EQ(title.size(), 3u);
+    // The sky, the skyline's copies side by side wherever the slide has taken
+    // it (512 units apart, from the first that reaches the screen), the props.
+    ASSERT_EQ(title.size(), 4u);
     EXPECT_FLOAT_EQ(title[0].y, 240 - 16 * 31);
-    EXPECT_FLOAT_EQ(title[1].x, 256 - 20 * 31);
-    EXPECT_FLOAT_EQ(title[2].y, 240 + 24 * 31);
+    EXPECT_FLOAT_EQ(title[1].x, 256 - 20 * 31 + 512);
+    EXPECT_FLOAT_EQ(title[2].x, 256 - 20 * 31 + 1024);
+    EXPECT_FLOAT_EQ(title[3].y, 240 + 24 * 31);
     EXPECT_EQ(CountRects(h, 640 - 140 + 4 * 31, 0, 140, 480), 1);
     h.Update(31);
     EXPECT_EQ(g.MenuSlide, 0);
