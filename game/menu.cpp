@@ -76,9 +76,11 @@ int bb_Skitterbat_MyApp::m_Menu() {
     m_ResetDraw();
     m_SetSize(2);
     m_SetCol(50, 250, 50, 1);
+    // While a box is open the switch only shows, as the other controls do: the
+    // gallery lies over it on a narrow screen, and a tap there is the gallery's.
     if (m_Button(IconsImage, static_cast<float>(static_cast<int>(w / 2)), 32 + 4 * s,
                  Settings[5] != 0 ? 4 : 5) &&
-        NeedRelease == 0) {
+        NeedRelease == 0 && !boxOpen()) {
         Settings[5] = Settings[5] == 0 ? 1 : 0;
         SaveWanted = 1;
         NeedRelease = 1;
@@ -91,7 +93,11 @@ int bb_Skitterbat_MyApp::m_Menu() {
         NeedRelease = 1;
         m_PlaySFX(ConfirmSound, 1, 1, 0);
         BadgesOpen = 1 - BadgesOpen;
-        if (BadgesOpen == 1) GalleryScroll = GalleryTarget = 0;
+        if (BadgesOpen == 1) {
+            GalleryScroll = GalleryTarget = 0;
+            GallerySel = -1;
+            GalleryTap = {};
+        }
     }
 
     m_SetCol(255, 200, 100, 1);

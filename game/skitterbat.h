@@ -118,7 +118,15 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int ScoreRow = 0, ScorePlace = 0;
     int NotePanelW = 0, NoteX = 0;
     float GalleryScroll = 0, GalleryTarget = 0;
-    int GallerySel = 0;
+    // The badge whose description the gallery shows, -1 for none.
+    int GallerySel = -1;
+    // A press on the gallery's list: a tap when it lifts having hardly moved,
+    // a scroll of the list otherwise.
+    struct GalleryPress {
+        bool pending = false;
+        int row = -1; // the badge row it began on, -1 for none
+        float travel = 0;
+    } GalleryTap;
 
     // Round play.
     int Score = 0;

@@ -4,6 +4,7 @@
 namespace {
 
 constexpr int kUp = 38, kDown = 40;
+constexpr float kTitleBar = 56; // the gallery's rows begin under it
 
 // Notification panels of the last update, as (x, y).
 std::vector<std::pair<float, float>> Notes(const GameHarness& h) {
@@ -116,11 +117,11 @@ TEST(Badges, GalleryScrollsByKeysAndDrag) {
     EXPECT_EQ(g.GalleryTarget, -16);
     EXPECT_FLOAT_EQ(g.GalleryScroll, -16.0f / 6);
     h.Update(99);
-    EXPECT_EQ(g.GalleryTarget, 480 - 20 * 72) << "stops with the last badge at the bottom";
+    EXPECT_EQ(g.GalleryTarget, 480 - kTitleBar - 20 * 72) << "stops with the last badge at the bottom";
     h.KeyUp(kUp);
     h.Update(40);
-    EXPECT_EQ(g.GalleryScroll, -960); // eased and snapped
-    EXPECT_EQ(g.BoxExtent, -960);
+    EXPECT_EQ(g.GalleryScroll, -1016); // eased and snapped
+    EXPECT_EQ(g.BoxExtent, -1016);
     // Rows above the screen are skipped; the last one shows.
     EXPECT_FALSE(h.HasText("Red Pod"));
     EXPECT_TRUE(h.HasText("Skill Shot"));
@@ -150,21 +151,25 @@ TEST(Badges, GalleryScrollsByKeysAndDrag) {
     h.Update();
     EXPECT_EQ(g.GalleryTarget, -1350);
     h.Update();
-    EXPECT_EQ(g.GalleryTarget, -960);
+    EXPECT_EQ(g.GalleryTarget, -1016);
     h.MouseButton(false);
     h.Update();
+    EXPECT_EQ(g.GallerySel, -1) << "a drag is no tap";
     g.GalleryTarget = 0;
-    // Left of the gallery the pointer does not drag.
+    // Beside the panel a press closes the gallery; it drags nothing.
     h.Update();
     h.MouseToGame(40, 200);
     h.MouseButton(true);
     h.Update();
+    EXPECT_EQ(g.BadgesOpen, 0);
     h.MouseToGame(40, 100);
     h.Update();
     EXPECT_EQ(g.GalleryTarget, 0);
 }
 
-TEST(Badges, GalleryDimsUnearnedAndDescribesAHeldIcon) {
+// A tap on a row shows how its badge is earned until the next tap elsewhere;
+// one not yet earned says so. The close button shuts the gallery.
+TEST(Badges, GalleryDimsUnearnedAndATapDescribesABadge) {
     GameHarness h;
     bb_Skitterbat_MyApp& g = h.game;
     g.Badges[2] = true;
@@ -177,31 +182,59 @@ TEST(Badges, GalleryDimsUnearnedAndDescribesAHeldIcon) {
     ASSERT_NE(earned, nullptr);
     ASSERT_NE(unearned, nullptr);
     EXPECT_EQ(earned->alpha, 1.0f);
-    EXPECT_EQ(unearned->alpha, 0.5f);
+    EXPECT_EQ(unearned->alpha, 0.7f);
     EXPECT_EQ(earned->size, 2.0f);
-    EXPECT_FLOAT_EQ(unearned->y, 16 + 10); // row 0: y + 16, top-aligned line of height 2 * 10
+    EXPECT_FLOAT_EQ(unearned->y, kTitleBar + 16 + 10); // row 0: y + 16, top-aligned line of height 2 * 10
+    EXPECT_TRUE(h.HasText("Badges"));
+    // Every row has its icon: bright once earned, a shadow before.
     const std::vector<DrawRecord> icons = h.RecordsOfImage(80);
-    ASSERT_EQ(icons.size(), 1u);
-    EXPECT_FLOAT_EQ(icons[0].x, 512);
-    EXPECT_FLOAT_EQ(icons[0].y, 2 * 72 + 32);
+    ASSERT_EQ(icons.size(), 7u);
+    EXPECT_FLOAT_EQ(icons[2].x, 512);
+    EXPECT_FLOAT_EQ(icons[2].y, kTitleBar + 2 * 72 + 32);
+    EXPECT_EQ(icons[2].red, 255);
+    EXPECT_EQ(icons[0].red, 0);
     EXPECT_EQ(g.GallerySel, -1);
     EXPECT_FALSE(h.HasText("Bounced"));
 
-    h.MouseToGame(512, 176);
+    // Shown from the tap's release on, and kept.
+    h.MouseToGame(300, kTitleBar + 2 * 72 + 20);
     h.MouseButton(true);
     h.Update();
+    EXPECT_EQ(g.GallerySel, -1);
+    h.MouseButton(false);
+    h.Update(30);
     EXPECT_EQ(g.GallerySel, 2);
     EXPECT_EQ(CountRects(h, -1, 120, 642, 320), 1);
     EXPECT_TRUE(h.HasText("Bounced a Yellow Pod"));
     EXPECT_TRUE(h.HasText("off your Paddle."));
+    EXPECT_FALSE(h.HasText("Not yet earned"));
     const std::vector<DrawRecord> shown = h.RecordsOfImage(80);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_FLOAT_EQ(shown[1].x, 320);
-    EXPECT_FLOAT_EQ(shown[1].y, 240);
-    EXPECT_FLOAT_EQ(shown[1].w, 3);
-    EXPECT_FLOAT_EQ(shown[1].frame, 2);
+    ASSERT_EQ(shown.size(), 8u);
+    EXPECT_FLOAT_EQ(shown[7].x, 320);
+    EXPECT_FLOAT_EQ(shown[7].y, 240);
+    EXPECT_FLOAT_EQ(shown[7].w, 3);
+    EXPECT_FLOAT_EQ(shown[7].frame, 2);
 
-    h.MouseButton(false);
-    h.Update();
-    EXPECT_EQ(g.GallerySel, -1);
+    struct Step {
+        float x, y;
+        int shows;
+    };
+    const Step taps[] = {
+        {320, 240, -1},           // on the description: it goes
+        {200, kTitleBar + 30, 0}, // the first row, not yet earned
+        {100, kTitleBar + 60, 0}, // the same row again
+        {200, 20, -1},            // the title bar
+    };
+    for (const Step& tap : taps) {
+        h.Tap(tap.x, tap.y);
+        h.Update(2); // picked as the finger lifts, drawn from the next update
+        EXPECT_EQ(g.GallerySel, tap.shows) << tap.x << ", " << tap.y;
+        if (tap.shows == 0) {
+            EXPECT_TRUE(h.HasText("Not yet earned"));
+            EXPECT_TRUE(h.HasText("Bounced a Red Pod"));
+        }
+    }
+
+    h.Tap(640 * 0.88f - 28, 28);
+    EXPECT_EQ(g.BadgesOpen, 0);
 }

@@ -213,6 +213,9 @@ TEST(Menu, OpenGalleryBlocksTheMenuButItsButtonClosesIt) {
     h.Tap(570, 440); // credits
     EXPECT_EQ(g.CreditsOpen, 0);
     h.Update();
+    h.Tap(320, 32); // the sound switch, under the gallery's title bar
+    EXPECT_EQ(g.Settings[5], 1);
+    h.Update();
     EXPECT_FALSE(h.HasText("Top"));
     EXPECT_FALSE(h.HasText("Last"));
     // Buttons are still drawn.

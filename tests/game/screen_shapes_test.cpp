@@ -1,9 +1,11 @@
 // Every screen whole at every shape of window: a phone held upright and on its
 // side, a tablet and a 21:9 monitor. On each, nothing the menu, the play
 // screen, the pause panel, game over, the badge gallery or the credits draw
-// is cut by the window's edge, and no text or button covers another. With
-// SKITTERBAT_SCREENS_SHEET naming a PNG file, every screen is also rendered
-// with the real art into one contact sheet there, a row a shape.
+// is cut by the window's edge, no text or button covers another, the
+// gallery's text reads clearly on its panel, and every layer of the menu's
+// backdrop runs from edge to edge without a cut. With SKITTERBAT_SCREENS_SHEET
+// naming a PNG file, every screen is also rendered with the real art into one
+// contact sheet there, a row a shape.
 #include "game/replay/replays.h"
 #include "harness.h"
 
@@ -12,8 +14,10 @@
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,9 +37,20 @@ constexpr Shape kShapes[] = {
     {"design", 640, 480, 640, 480},
 };
 
-enum Screen { kMenu, kPlay, kPause, kGameOver, kGallery, kBadgeDetail, kCredits, kReplay, kScreenCount };
-constexpr const char* kScreenNames[kScreenCount] = {"menu",    "play",         "pause",   "game over",
-                                                    "gallery", "badge detail", "credits", "replay"};
+enum Screen {
+    kMenu,
+    kPlay,
+    kPause,
+    kGameOver,
+    kGallery,
+    kBadgeDetail,
+    kUnearnedDetail,
+    kCredits,
+    kReplay,
+    kScreenCount
+};
+constexpr const char* kScreenNames[kScreenCount] = {
+    "menu", "play", "pause", "game over", "gallery", "badge detail", "badge to earn", "credits", "replay"};
 
 constexpr int kRingFrame = 15, kFocusFrame = 6;
 
@@ -113,13 +128,19 @@ void ShowScreen(GameHarness& h, Screen screen) {
         h.Frames(2);
         return;
     case kBadgeDetail:
-        // A finger on the first badge's icon shows what it was given for.
+    case kUnearnedDetail: {
+        // A tap on a badge's row shows what it was given for, or how it is earned.
         g.BadgesOpen = 1;
         h.Frames(2);
-        h.MouseToGame(0.8f * bb_Skitterbat_jscrw, 32);
+        const std::string name = screen == kBadgeDetail ? "Red Pod" : "Orange Pod";
+        for (const TextRun& run : h.Texts())
+            if (run.text == name) h.MouseToGame(run.x, run.y);
         h.MouseButton(true);
         h.Frames(2);
+        h.MouseButton(false);
+        h.Frames(2);
         return;
+    }
     case kCredits:
         g.CreditsOpen = 1;
         h.Frames(2);
@@ -162,6 +183,7 @@ std::vector<DrawRecord> TopLayer(const std::vector<DrawRecord>& records, Screen 
         case kCredits:
             return r.red == 255 && r.green == 125 && r.blue == 0;
         case kBadgeDetail:
+        case kUnearnedDetail:
             return r.red == 0 && r.green == 40 && r.blue == 80;
         case kPause:
             return r.red == 0 && r.green == 0 && r.blue == 0 && r.x == 0 && r.y == 0;
@@ -217,6 +239,111 @@ std::vector<Box> TextAndButtons(GameHarness& h, const std::vector<DrawRecord>& l
     return boxes;
 }
 
+// WCAG relative luminance of a colour of 0..255 channels.
+float Luminance(const float rgb[3]) {
+    float sum = 0;
+    const float weights[3] = {0.2126f, 0.7152f, 0.0722f};
+    for (int c = 0; c < 3; ++c) {
+        const float v = rgb[c] / 255;
+        sum += weights[c] * (v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f));
+    }
+    return sum;
+}
+
+// The lowest contrast of a text run against what lies under its first glyph:
+// every rectangle drawn before it there, over black and over white (what the
+// art under the panels may be at worst).
+float TextContrast(const std::vector<DrawRecord>& records, const TextRun& run) {
+    float lowest = 1e9f;
+    for (float base : {0.0f, 255.0f}) {
+        float under[3] = {base, base, base};
+        for (int i = 0; i < run.firstRecord; ++i) {
+            const DrawRecord& r = records[static_cast<size_t>(i)];
+            if (!r.IsRect() || run.x < r.x || run.x > r.x + r.w || run.y < r.y || run.y > r.y + r.h) continue;
+            const float colour[3] = {r.red, r.green, r.blue};
+            for (int c = 0; c < 3; ++c) under[c] = r.alpha * colour[c] + (1 - r.alpha) * under[c];
+        }
+        const float ink[3] = {run.red, run.green, run.blue};
+        float text[3];
+        for (int c = 0; c < 3; ++c) text[c] = run.alpha * ink[c] + (1 - run.alpha) * under[c];
+        const float a = Luminance(text) + 0.05f, b = Luminance(under) + 0.05f;
+        lowest = std::min(lowest, std::max(a, b) / std::min(a, b));
+    }
+    return lowest;
+}
+
+// Where the menu's backdrop is cut: a layer (a frame of the title art) whose
+// copies leave part of the screen's width bare, or an edge of a copy inside
+// the screen across which the layer's picture jumps, as where a layer ends.
+// Renders each layer alone on the menu's plain background for the second.
+std::vector<std::string> BackdropCuts(GameHarness& h, int width, int height) {
+    constexpr int kTitleArt = 99;
+    bb_Skitterbat_MyApp& g = h.game;
+    const float w = bb_Skitterbat_jscrw;
+    std::vector<float> menu(g.DrawList.Data(), g.DrawList.Data() + g.DrawCount);
+    std::map<int, std::vector<std::pair<float, float>>> layers; // frame -> its copies' left and right
+    for (size_t i = 0; i < menu.size(); i += DrawRecordSize) {
+        const float* r = &menu[i];
+        if (r[0] != static_cast<float>(kTitleArt)) continue;
+        const float half = g.ImageInvScale * static_cast<float>(g.ImageSizes[3 * kTitleArt]) * r[4] / 2;
+        layers[static_cast<int>(r[6])].push_back({r[1] - half, r[1] + half});
+    }
+
+    const float background[3] = {g.ClsRed, g.ClsGreen, g.ClsBlue};
+    std::vector<std::string> cuts;
+    Array<int> pixels(width * height);
+    auto channel = [&](int x, int y, int c) {
+        return static_cast<int>((static_cast<unsigned>(pixels[y * width + x]) >> (16 - 8 * c)) & 255);
+    };
+    for (auto& [frame, copies] : layers) {
+        const std::string layer = "frame " + std::to_string(frame) + " of the title art";
+        std::sort(copies.begin(), copies.end());
+        float reached = 0;
+        for (const auto& [left, right] : copies) {
+            if (left > reached + 0.5f) break;
+            reached = std::max(reached, right);
+        }
+        if (reached < w - 0.5f)
+            cuts.push_back(layer + " leaves the screen bare from x = " + std::to_string(reached));
+
+        g.DrawCount = 0;
+        for (size_t i = 0; i < menu.size(); i += DrawRecordSize) {
+            if (menu[i] != static_cast<float>(kTitleArt) || menu[i + 6] != static_cast<float>(frame))
+                continue;
+            std::copy(&menu[i], &menu[i] + DrawRecordSize, g.DrawList.Data() + g.DrawCount);
+            g.DrawCount += DrawRecordSize;
+        }
+        // On white, so every part of the layer stands out from what is not the layer.
+        g.ClsRed = g.ClsGreen = g.ClsBlue = 255;
+        h.Render();
+        h.Graphics().ReadPixels(pixels, 0, 0, width, height, 0, width);
+        std::set<int> edges; // where copies meet, once
+        for (const auto& [left, right] : copies)
+            for (float edge : {left, right}) edges.insert(static_cast<int>(edge * g.ScreenScale));
+        for (int x : edges) {
+            // Two pixels either side, clear of the edge's own filtered texel.
+            if (x - 2 < 0 || x + 2 >= width) continue;
+            int jumps = 0;
+            for (int y = 0; y < height; ++y) {
+                int most = 0;
+                for (int c = 0; c < 3; ++c)
+                    most = std::max(most, std::abs(channel(x - 2, y, c) - channel(x + 2, y, c)));
+                if (most > 48) ++jumps;
+            }
+            // A thin line may cross where copies meet; a layer's end runs down its height.
+            if (static_cast<float>(jumps) > 4 * g.ScreenScale)
+                cuts.push_back(layer +
+                               " jumps across x = " + std::to_string(static_cast<float>(x) / g.ScreenScale) +
+                               " over " + std::to_string(jumps) + " rows");
+        }
+    }
+    g.DrawCount = static_cast<int>(menu.size());
+    g.ClsRed = background[0];
+    g.ClsGreen = background[1];
+    g.ClsBlue = background[2];
+    return cuts;
+}
+
 // Renders into a cell of the contact sheet, shrunk by whole pixels to fit.
 void PasteInto(std::vector<unsigned char>& sheet, int sheetWidth, int cellX, int cellY, int cell,
                GameHarness& h, int width, int height) {
@@ -256,7 +383,8 @@ TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
             HarnessOptions options;
             options.width = shape.width;
             options.height = shape.height;
-            options.window = sheetPath != nullptr;
+            // The menu's backdrop is looked at in pixels.
+            options.window = sheetPath != nullptr || screen == kMenu;
             GameHarness h(options);
             ShowScreen(h, static_cast<Screen>(screen));
             const float w = bb_Skitterbat_jscrw, vh = bb_Skitterbat_jscrh;
@@ -267,7 +395,7 @@ TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
                 TextAndButtons(h, TopLayer(h.Records(), static_cast<Screen>(screen)));
             EXPECT_FALSE(boxes.empty());
             // The gallery is a list that scrolls: only its sides are fixed.
-            const bool scrolls = screen == kGallery || screen == kBadgeDetail;
+            const bool scrolls = screen == kGallery || screen == kBadgeDetail || screen == kUnearnedDetail;
             for (const Box& b : boxes) {
                 if (b.hangsOver) continue;
                 EXPECT_TRUE(b.left >= -kTouching && b.right <= w + kTouching)
@@ -280,9 +408,25 @@ TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
                 for (size_t j = i + 1; j < boxes.size(); ++j)
                     EXPECT_FALSE(boxes[i].Overlaps(boxes[j])) << boxes[i].what << " covers " << boxes[j].what;
             }
+            if (scrolls) {
+                // Every line of the gallery reads clearly on its panel, the dimmed names of
+                // badges not yet earned included.
+                const std::vector<DrawRecord> records = h.Records();
+                const std::vector<DrawRecord> layer = TopLayer(records, static_cast<Screen>(screen));
+                const size_t layerStart = records.size() - layer.size();
+                for (const TextRun& run : h.Texts()) {
+                    // Rows scrolled past the foot are not on the screen.
+                    if (static_cast<size_t>(run.firstRecord) < layerStart || run.y > vh) continue;
+                    EXPECT_GE(TextContrast(records, run), 4.5f) << "\"" << run.text << "\"";
+                }
+            }
             if (sheetPath) {
                 PasteInto(sheet, sheetWidth, kGap + screen * (kCell + kGap),
                           kGap + static_cast<int>(row) * (kCell + kGap), kCell, h, shape.width, shape.height);
+            }
+            if (screen == kMenu) {
+                for (const std::string& cut : BackdropCuts(h, shape.width, shape.height))
+                    ADD_FAILURE() << cut;
             }
         }
     }
