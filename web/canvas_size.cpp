@@ -2,7 +2,8 @@
 // devicePixelRatio, measured again whenever the box changes, on a resize of
 // the window or of the visual viewport (which leads the window on phones
 // whose address bar slides) and on a change of the ratio alone (zoom, a
-// window moved to another screen).
+// window moved to another screen), which is looked for at every animation
+// frame: no event tells of it everywhere.
 #include "web/canvas_size.h"
 
 #include <emscripten.h>
@@ -35,16 +36,19 @@ EM_JS(void, web_follow_canvas_size, (), {
     if (window.ResizeObserver) new ResizeObserver(measure).observe(canvas);
     window.addEventListener("resize", measure);
     if (window.visualViewport) window.visualViewport.addEventListener("resize", measure);
-    var watchRatio = function() {
-        var query = window.matchMedia("(resolution: " + (window.devicePixelRatio || 1) + "dppx)");
-        var changed = function() {
-            query.removeEventListener("change", changed);
+    // Nothing tells of a new ratio alone everywhere: a media query on it
+    // fires on some browsers only, and neither it nor the observer's
+    // device-pixel box fires in Chromium for an emulated device. So the ratio
+    // is compared once an animation frame: one number read, no layout.
+    var seenRatio = window.devicePixelRatio || 1;
+    var followRatio = function() {
+        if ((window.devicePixelRatio || 1) != seenRatio) {
+            seenRatio = window.devicePixelRatio || 1;
             measure();
-            watchRatio();
-        };
-        query.addEventListener("change", changed);
+        }
+        window.requestAnimationFrame(followRatio);
     };
-    watchRatio();
+    window.requestAnimationFrame(followRatio);
     measure();
 });
 // clang-format on
