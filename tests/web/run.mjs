@@ -354,8 +354,10 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
 
 // A phone held upright (390 x 844 CSS pixels at a device pixel ratio of 3):
 // the game draws at the phone's own pixels with its largest art, a second
-// finger on the pause button works while the first steers, and the browser
-// bar sliding away mid-round neither reloads nor pauses the game.
+// finger on the pause button works while the first steers and presses Resume
+// while the first stays down, once the first lifts the other finger steers,
+// and the browser bar sliding away mid-round neither reloads nor pauses the
+// game.
 tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
   const browser = await launch(newProfile());
   try {
@@ -402,13 +404,27 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
     await touch("touchStart", [{ ...steer, id: 7 }, { ...css(16, 16), id: 8 }]);
     await waitFor("the pause panel from the second finger", async () =>
       pausePanelOpen(await canvasImage(page, join(artifacts, "phone-paused.png"))), 10000);
-    await touch("touchEnd", []);
+    // The second finger lifts and presses Resume, the first still down (a
+    // touchEnd naming fingers lifts only those).
+    await touch("touchEnd", [{ ...css(16, 16), id: 8 }]);
     await sleep(300);
     const resume = css(160, h / 2);
-    await touch("touchStart", [{ ...resume, id: 9 }]);
+    await touch("touchStart", [{ ...steer, id: 7 }, { ...resume, id: 9 }]);
     await sleep(150);
+    await touch("touchEnd", [{ ...resume, id: 9 }]);
+    await waitFor("the round again, resumed by the second finger", async () =>
+      !pausePanelOpen(await canvasImage(page)), 10000);
+
+    // A third finger goes down, then the first lifts: the third steers.
+    await touch("touchStart", [{ ...steer, id: 7 }, { ...css(80, 0.5 * h), id: 10 }]);
+    await sleep(300);
+    check(Math.abs(paddleX(await canvasImage(page), paddleLine) - 250) < 12, "the paddle left the first finger");
+    await touch("touchEnd", [{ ...steer, id: 7 }]);
+    await touch("touchMove", [{ ...css(100, 0.5 * h), id: 10 }]);
+    await waitFor("the paddle under the finger still down", async () =>
+      Math.abs(paddleX(await canvasImage(page, join(artifacts, "phone-last-finger.png")), paddleLine) - 100) < 12,
+      10000);
     await touch("touchEnd", []);
-    await waitFor("the round again", async () => !pausePanelOpen(await canvasImage(page)), 10000);
 
     // The address bar slides away: 56 CSS pixels more height, the same art.
     const loadsBefore = page.lines.length;
@@ -422,6 +438,157 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
     }
     await canvasImage(page, join(artifacts, "phone-after-the-bar.png"));
     check(page.lines.length === loadsBefore, `the page printed ${page.lines.slice(loadsBefore)}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A phone's page: touches through the DevTools protocol, a tap as a finger
+// makes one, and game units as CSS pixels at the page's current shape.
+async function phonePage(browser, shape) {
+  const page = await openPage(browser, shape.width, shape.height, true);
+  await page.setViewport({ ...shape, isMobile: true, hasTouch: true });
+  const cdp = await page.createCDPSession();
+  page.touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+  page.tap = async (point) => {
+    await page.touch("touchStart", [{ ...point, id: 1 }]);
+    await sleep(150);
+    await page.touch("touchEnd", []);
+    await sleep(300);
+  };
+  page.css = (ux, uy) => {
+    const { width, height } = page.viewport();
+    const scale = unitScale({ width, height });
+    return { x: ux * scale, y: uy * scale };
+  };
+  return page;
+}
+
+const UPRIGHT = { width: 390, height: 844, deviceScaleFactor: 3 };
+const ON_ITS_SIDE = { width: 844, height: 390, deviceScaleFactor: 3 };
+
+// Share of a strip's pixels that are the badge gallery's dark red panel.
+const galleryRed = (image, vx0, vx1, vy0, vy1) =>
+  strip(image, vx0, vx1, vy0, vy1).filter(([r, g, b]) => r >= 95 && r <= 160 && g <= 60 && b <= 45).length /
+  Math.max(1, strip(image, vx0, vx1, vy0, vy1).length);
+
+// The gallery over the menu: its panel, below the description band's reach.
+function galleryOpen(image) {
+  const scale = unitScale(image), w = image.width / scale, h = image.height / scale;
+  return galleryRed(image, 0.3 * w, 0.7 * w, 0.82 * h, 0.95 * h) > 0.5;
+}
+
+// A badge's description: its blue band over the panel, left of the names.
+function descriptionShown(image) {
+  const scale = unitScale(image), w = image.width / scale, h = image.height / scale;
+  const pixels = strip(image, 0.13 * w, 0.17 * w, h / 2 - 60, h / 2 + 60);
+  return pixels.filter(([r, , b]) => b > r + 10 && b >= 40).length > 0.8 * pixels.length;
+}
+
+// The badge gallery on a phone held upright: a tap on it is the gallery's,
+// never the sound switch's under it; a tap on a badge's row shows how it is
+// earned until the next tap elsewhere; a tap beside the panel and the close
+// button each close it.
+tests.phone_gallery_closes_describes_and_keeps_its_taps = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await phonePage(browser, UPRIGHT);
+    await loadToMenu(page, "gallery-menu");
+    const w = 320;
+    const openGallery = async () => {
+      await page.tap(page.css(32, 32));
+      await waitFor("the gallery open", async () => galleryOpen(await canvasImage(page)), 10000);
+    };
+    await openGallery();
+    await canvasImage(page, join(artifacts, "gallery-open.png"));
+
+    // The sound switch lies under the gallery's title bar.
+    await page.tap(page.css(w / 2, 32));
+    await sleep(1000);
+    const stored = await storedState(page);
+    const sound = stored ? stored.toString("latin1").split("|")[5] : "1";
+    check(sound === "1", `a tap on the gallery switched the sound to ${sound}`);
+    check(galleryOpen(await canvasImage(page)), "a tap on the title bar closed the gallery");
+
+    // The first badge, not yet earned: shown from the tap on, kept after the finger lifts.
+    await page.tap(page.css(w / 2, 56 + 30));
+    await waitFor("the first badge's description", async () => descriptionShown(await canvasImage(page)), 10000);
+    await sleep(1000);
+    check(descriptionShown(await canvasImage(page, join(artifacts, "gallery-badge-to-earn.png"))),
+          "the description went when the finger lifted");
+    await page.tap(page.css(w / 2, 20));
+    await waitFor("the description gone after a tap elsewhere", async () =>
+      !descriptionShown(await canvasImage(page)), 10000);
+    check(galleryOpen(await canvasImage(page)), "the tap that let the description go closed the gallery");
+
+    // Beside the panel, then the close button.
+    await page.tap(page.css(12, 400));
+    await waitFor("the gallery closed by a tap beside it", async () => !galleryOpen(await canvasImage(page)), 10000);
+    await openGallery();
+    await page.tap(page.css(0.88 * w - 28, 28));
+    await waitFor("the gallery closed by its close button", async () =>
+      !galleryOpen(await canvasImage(page, join(artifacts, "gallery-closed.png"))), 10000);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// The pause button is drawn 32 units across in the corner, smaller than a
+// fingertip on a phone; a tap 42 CSS pixels from the corner still pauses, on
+// its side (the smallest units) and, turned upright mid-round, held upright.
+tests.phone_pause_button_is_a_finger_wide = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await phonePage(browser, ON_ITS_SIDE);
+    const menu = await loadToMenu(page, "side-menu");
+    const started = async () => difference(menu, await canvasImage(page)) > 0.3;
+    for (let attempt = 0; attempt < 3 && !(await started()); ++attempt) {
+      await page.tap(page.css(0.2 * (844 / (390 / 360)), 0.7 * 360));
+      await waitFor("play after a tap on EASY", started, 15000).catch((error) => {
+        if (attempt === 2) throw error;
+      });
+    }
+    await sleep(1500); // the round is set up
+    for (const [shape, label] of [[ON_ITS_SIDE, "on its side"], [UPRIGHT, "upright"]]) {
+      if (shape !== ON_ITS_SIDE) {
+        await page.setViewport({ ...shape, isMobile: true, hasTouch: true });
+        await waitFor("the turned buffer", () => page.evaluate(
+          (w) => Module.canvas.width === w, shape.width * 3), 10000);
+        await sleep(500);
+        check(!pausePanelOpen(await canvasImage(page)), "turning the phone paused the round");
+      }
+      await page.tap({ x: 42, y: 42 });
+      await waitFor(`the pause panel from a tap 42 pixels in, ${label}`, async () =>
+        pausePanelOpen(await canvasImage(page, join(artifacts, `pause-${label.replace(/ /g, "-")}.png`))), 10000);
+      const { width, height } = page.viewport();
+      const scale = unitScale({ width, height });
+      await page.tap({ x: width / 2, y: Math.floor(height / scale / 2) * scale });
+      await waitFor(`the round again, ${label}`, async () => !pausePanelOpen(await canvasImage(page)), 10000);
+    }
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A window dragged to a screen of another density changes only the device
+// pixel ratio: the drawing buffer follows it at once, and the menu draws at
+// the new size.
+tests.a_new_pixel_ratio_alone_resizes_the_buffer = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 800, 600);
+    await loadToMenu(page, "ratio-1");
+    const buffer = () => page.evaluate(() => `${Module.canvas.width}x${Module.canvas.height}`);
+    check(await buffer() === "800x600", `drawing buffer ${await buffer()} at ratio 1`);
+    await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 2 });
+    await waitFor("a 1600x1200 buffer at ratio 2", async () => (await buffer()) === "1600x1200", 10000);
+    await waitFor("the menu at ratio 2", async () => {
+      const shot = await canvasImage(page, join(artifacts, "ratio-2.png"));
+      return shot.width === 1600 && isMenu(shot);
+    }, 30000, 200);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
