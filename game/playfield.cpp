@@ -4,7 +4,7 @@
 #include "runtime/random.h"
 
 namespace {
-constexpr int PauseCorner = 48; // game units from the top left that press the pause button
+constexpr int PauseCorner = 50; // game units from the top left that press the pause button
 
 void FillObject(float* record, float colour, float x, float y, float dx, float dy, int kind, float phase) {
     record[ObjColour] = colour;
@@ -153,8 +153,9 @@ int bb_Skitterbat_MyApp::m_InGame() {
     }
     BackHeld = back ? 1 : 0;
     // The button is drawn 32 units across in the corner, but a finger on a
-    // phone needs more: the corner's 48 units take it (over 44 CSS pixels on
-    // any screen at least 330 pixels high).
+    // phone needs more: the corner's 50 units take it, 44 CSS pixels or more
+    // on any screen at least 320 pixels high (the virtual screen is at least
+    // 360 units high).
     bool pauseTouched = m_Button(97, 16.0f, 16.0f, 0) != 0;
     for (int t = 0; t < 10; ++t)
         if (TouchDownArr[t] != 0 && TouchXArr[t] < PauseCorner && TouchYArr[t] < PauseCorner)
