@@ -20,7 +20,7 @@ constexpr float SnapDistance = 6;
 constexpr float TapTravel = 8;
 constexpr int BadgeImage = 80;
 constexpr int IconsImage = 97, CloseFrame = 1;
-// Twice the icon's 32 units less a quarter: a target a finger finds at every shape.
+// Half again the icon's 32 units: a 48-unit target a finger finds at every shape.
 constexpr float CloseSize = 1.5f;
 constexpr int CloseSound = 99;
 // Unearned names stay dimmer than earned ones but readable on the panel (over 5:1).
