@@ -196,8 +196,9 @@ TEST_F(PlayMotionTest, HeldBallsLaunchByKeyFreshTouchOrTimer) {
     EXPECT_EQ(Obj(199, ObjDY), -4.0f);
 
     // A touch held since before the ball came must be lifted first.
-    setUp();
     H().MouseButton(true);
+    Step();
+    setUp();
     Step(5);
     EXPECT_EQ(Obj(199, ObjKind), 18.0f);
     H().MouseButton(false);
