@@ -31,10 +31,12 @@ def test_idle_menu_plays_a_demo_that_a_key_ends(s):
     menu = s.screenshot("menu")
     games = State.read(s.state_path()).recent
 
-    # Half a minute untouched, then the kept game plays instead of the menu.
-    time.sleep(29)
+    # Half a minute untouched, then the kept game plays instead of the menu. The menu's
+    # idle clock starts before this screenshot, and a loaded machine runs it late: the
+    # checks keep clear of the 30 s mark on both sides.
+    time.sleep(20)
     check(likeness(s.screenshot("still-menu"), menu, geometry) > 0.9, "the menu gave way before 30 s")
-    e2e.wait_until("the demo", lambda: likeness(s.screenshot("demo"), menu, geometry) < 0.5, 10, 0.3)
+    e2e.wait_until("the demo", lambda: likeness(s.screenshot("demo"), menu, geometry) < 0.5, 30, 0.3)
 
     # Return ends it, and the same press does not start a game from the menu.
     s.key("Return")
