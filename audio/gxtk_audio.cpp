@@ -174,6 +174,10 @@ int gxtkAudio::MusicState() {
 int gxtkAudio::SetMusicVolume(float volume) {
     return SetVolume(kMusicChannel, volume);
 }
+int gxtkAudio::SetMasterVolume(float volume) {
+    alListenerf(AL_GAIN, volume);
+    return 0;
+}
 
 void gxtkAudio::OnSuspend() {
     for (gxtkChannel& chan : channels) {

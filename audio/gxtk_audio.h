@@ -57,6 +57,9 @@ class gxtkAudio : public gxtkObject {
     virtual int ResumeMusic();
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
+    // The gain of everything the device plays, sounds already playing too
+    // (the listener's gain): 1 = as each channel says, 0 = silence.
+    virtual int SetMasterVolume(float volume);
 
     void OnSuspend();
     void OnResume();
