@@ -41,6 +41,9 @@ class gxtkPlatform {
     // Whether a round is being played, told at every update: a platform
     // whose screen dims and locks without touches keeps it on meanwhile.
     virtual void KeepScreenOn(bool /*on*/) {}
+    // Whether the player asked the system for less motion (a browser's
+    // prefers-reduced-motion); kept current by the platform, cheap to ask.
+    virtual bool PrefersReducedMotion() { return false; }
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

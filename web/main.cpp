@@ -78,6 +78,7 @@ int main(int count, char** argv) {
     gxtk_platform = platform;
     platform->FollowPageSize();
     platform->WatchTouches();
+    platform->WatchReducedMotion();
     platform->ResumeSoundOnGesture();
     platform->BeginStateLoad();
     emscripten_set_main_loop(Frame, 0, false);

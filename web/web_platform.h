@@ -26,6 +26,8 @@ class WebPlatform : public GlfwPlatform {
     void Touch(int phase, long finger, double x, double y);
     // Lets the first key press or tap start the sound the browser held back.
     void ResumeSoundOnGesture();
+    // Follows the page's prefers-reduced-motion from now on.
+    void WatchReducedMotion();
 
     // Runs passes of the host loop until one renders a frame or asks to
     // wait: the browser calls back at its next animation frame.
@@ -41,6 +43,7 @@ class WebPlatform : public GlfwPlatform {
     void StateFileSaved() override;
     bool DataFileReady(const char* name) override;
     void KeepScreenOn(bool on) override;
+    bool PrefersReducedMotion() override;
     // A pad the browser maps as "standard" reads as the desktop's standard
     // pad; any other is GLFW's, read raw.
     const float* JoystickAxes(int* count) override;
@@ -56,6 +59,7 @@ class WebPlatform : public GlfwPlatform {
 
     TouchSlots touches_;
     bool screenKept_ = false;
+    int reducedMotion_ = 0; // written by the media query's listener
     float standardAxes_[kGamepadAxisCount] = {};
     unsigned char standardButtons_[kGamepadButtonCount] = {};
     bool hidden_;
