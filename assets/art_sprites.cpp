@@ -1,5 +1,6 @@
 // Play sprites: the centipede segment, the pod as it cracks, the mushroom as
-// it is eaten away (all light grey so the game's tint shows), and sparks.
+// it is eaten away (all light grey so the game's tint shows), the marks that
+// tell the pod colours apart without colour, and sparks.
 #include "art.h"
 
 namespace palette {
@@ -122,6 +123,44 @@ void mushroom(const View& v, int damage) {
             fill(v, intersect(bitten, outline(circle(cutC[i], cutR[i] + 0.6f), 0.7f)), grey(0.35f));
 }
 
+// The mark of pod colour 1..8, drawn untinted over the spinning pod: dark ink
+// with a light rim, so it stands out on every tint. No two marks are turns of
+// each other, since the pod spins.
+void podMark(const View& v, int colour) {
+    auto mark = [&](const auto& s) {
+        fill(v, grow(s, 1.3f), grey(1.0f, 0.9f));
+        fill(v, s, palette::kInk);
+    };
+    switch (colour) {
+    case 1: // red: a dot
+        mark(circle(kMid, 3.0f));
+        break;
+    case 2: // orange: two dots
+        mark(unite(circle({10.8f, 16}, 2.5f), circle({21.2f, 16}, 2.5f)));
+        break;
+    case 3: // yellow: a bar
+        mark(capsule({10, 16}, {22, 16}, 1.7f));
+        break;
+    case 4: // green: a plus
+        mark(unite(capsule({16, 10}, {16, 22}, 1.5f), capsule({10, 16}, {22, 16}, 1.5f)));
+        break;
+    case 5: // cyan: a triangle
+        mark(regular(kMid, 6.4f, 3));
+        break;
+    case 6: // blue: a chevron
+        mark(unite(capsule({10, 13}, {16, 20}, 1.5f), capsule({16, 20}, {22, 13}, 1.5f)));
+        break;
+    case 7: // pink: a star
+        mark(star(kMid, 7.2f, 2.4f, 5));
+        break;
+    case 8: // white: a ring
+        mark(outline(circle(kMid, 4.8f), 1.3f));
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 void drawGfx(const View& v, int frame) {
@@ -132,6 +171,8 @@ void drawGfx(const View& v, int frame) {
         pod(v, frame);
     } else if (frame >= 4 && frame <= 7) {
         mushroom(v, frame - 4);
+    } else if (frame >= 8) {
+        podMark(v, frame - 7);
     }
 }
 

@@ -74,6 +74,15 @@ void drawIconFrame(const View& v, int frame) {
                         capsule({9, 20}, {9, 24}, 1.3f), capsule({9, 24}, {23, 24}, 1.3f),
                         capsule({23, 24}, {23, 20}, 1.3f)));
         break;
+    case 11: // options: a gear
+        iconFace(v);
+        {
+            auto teeth = roundBox(c, {1.9f, 8.6f}, 0.6f);
+            auto wheel = unite(circle(c, 6.4f), teeth, turned(teeth, c, 45), turned(teeth, c, 90),
+                               turned(teeth, c, 135));
+            symbol(v, cut(wheel, circle(c, 2.6f)));
+        }
+        break;
     case 6: // focus ring
         glow(v, outline(circle(c, 13.0f), 0.7f), grey(1.0f, 0.5f), 1.5f);
         fill(v, outline(circle(c, 13.0f), 1.0f), grey(1.0f));
