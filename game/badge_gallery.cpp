@@ -2,6 +2,7 @@
 // a title bar with a close button, earned ones bright with their icon. A tap on
 // a row shows how that badge is earned until the next tap elsewhere; a tap
 // beside the panel closes the gallery.
+#include "game/options/pod_marks.h"
 #include "game/skitterbat.h"
 
 #include <algorithm>
@@ -73,6 +74,7 @@ int bb_Skitterbat_MyApp::m_BadgesBox() {
         if (!earned) m_SetCol(0, 0, 0, 0.45f);
         m_DrawImg(BadgeImage, w * 0.8f, y + 32, static_cast<float>(i));
         m_SetCol(255, 255, 255, 1);
+        options::DrawBadgeMark(*this, i, w * 0.8f, y + 32, 1);
     }
 
     // The title bar stays put over the rows scrolling under it.
@@ -106,6 +108,7 @@ int bb_Skitterbat_MyApp::m_BadgesBox() {
             m_Text(w / 2, h / 2 - 102, String("Not yet earned"), 1, 1);
         }
         m_SetCol(255, 255, 255, 1);
+        options::DrawBadgeMark(*this, GallerySel, w / 2, h / 2, 3);
         const String detail = m_BadgeDetail(GallerySel);
         m_SetSize(TextSizeToFit(detail, w * 0.72f, 1.5f));
         m_Text(w * 0.15f, h / 2 + 120, detail, 0, 0);

@@ -1,7 +1,11 @@
 // Badges: the table of names and details, awarding a badge once, and the stack
 // of notifications that slide in from the left over every screen.
+#include "game/options/motion.h"
+#include "game/options/options.h"
+#include "game/options/pod_marks.h"
 #include "game/skitterbat.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -84,11 +88,15 @@ int bb_Skitterbat_MyApp::m_ShowBadges() {
         if (age < 1) continue;
         BadgeQueueB[k] = ++age;
 
-        // Slide in over the first 10 updates, out over the last 10.
+        // Slide in over the first 10 updates, out over the last 10; under
+        // reduced motion fade in and out where it stands.
         NoteX = 16 * age - NoteWidth;
         if (age > NoteLife - NoteWidth / 16) NoteX = (NoteLife - age) * 16 - NoteWidth;
         if (NoteX > 0) NoteX = 0;
         if (age > NoteLife) BadgeQueueB[k] = 0;
+        const bool still = options::ReducedMotion();
+        const int from = DrawCount;
+        if (still) NoteX = 0;
 
         const int badge = BadgeQueueA[k];
         const float x = static_cast<float>(NoteX);
@@ -101,7 +109,12 @@ int bb_Skitterbat_MyApp::m_ShowBadges() {
             m_SetSize(0.5f);
             m_DrawImg(BadgeImage, static_cast<float>(NotePanelW + NoteX - 16), y + 16,
                       static_cast<float>(badge));
+            options::DrawBadgeMark(*this, badge, static_cast<float>(NotePanelW + NoteX - 16), y + 16, 0.5f);
             m_SetSize(1);
+        }
+        if (still) {
+            const float edge = static_cast<float>(NoteWidth / 16);
+            options::FadeSince(*this, from, std::clamp(std::min(age, NoteLife - age) / edge, 0.0f, 1.0f));
         }
     }
     return 0;

@@ -1,11 +1,16 @@
-// Controls: play keys from keyboard, joystick and iCade buttons, the iCade
-// switch and its letter decoding, on-screen buttons and touch zones.
+// Controls: play keys from the key map (keyboard, joystick) and the iCade
+// buttons, the iCade switch and its letter decoding, on-screen buttons and
+// touch zones.
 #include "game/skitterbat.h"
 
+#include "game/options/options.h"
 #include "input/gxtk_input.h"
 
 namespace {
 constexpr float kStickThreshold = 0.4f;
+constexpr int kBackKey = 99;
+// The virtual buttons of the iCade's two back buttons.
+constexpr int kICadeBack1 = 16, kICadeBack2 = 17;
 
 // One iCade button: the letter it sends on press, the one on release, and its entry.
 struct ICadeButton {
@@ -15,42 +20,41 @@ struct ICadeButton {
 constexpr ICadeButton kICadeButtons[12] = {{'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},
                                            {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'Y', 'T', 13},
                                            {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17}};
-} // namespace
 
-bool bb_Skitterbat_MyApp::m_PlayKey(int key) {
-    gxtkInput* in = bb_input_device;
-    // Letter keys only count without the iCade, which types letters itself.
-    const bool letters = bb_Skitterbat_iCadeControls == 0;
-    switch (key) {
-    case 0:
-        return in->KeyDown(38) || (letters && in->KeyDown(87)) || in->KeyDown(265) ||
-               in->JoyY(0) < -kStickThreshold || KeyArray[0] > 0;
-    case 3:
-        return in->KeyDown(37) || (letters && in->KeyDown(65)) || in->KeyDown(264) ||
-               in->JoyX(0) < -kStickThreshold || KeyArray[3] > 0;
-    case 5:
-        return in->KeyDown(39) || (letters && in->KeyDown(68)) || in->KeyDown(266) ||
-               in->JoyX(0) > kStickThreshold || KeyArray[5] > 0;
-    case 8:
-        return in->KeyDown(40) || (letters && in->KeyDown(83)) || in->KeyDown(267) ||
-               in->JoyY(0) > kStickThreshold || KeyArray[8] > 0;
-    case 10:
-        return in->KeyDown(32) || in->KeyDown(13) || (letters && (in->KeyDown(90) || in->KeyDown(74))) ||
-               in->KeyDown(256) || KeyArray[10] > 0;
-    case 11:
-        return in->KeyDown(17) || (letters && (in->KeyDown(88) || in->KeyDown(75))) || in->KeyDown(257) ||
-               KeyArray[11] > 0;
-    case 12:
-        return in->KeyDown(16) || (letters && (in->KeyDown(67) || in->KeyDown(76))) || in->KeyDown(258) ||
-               KeyArray[12] > 0;
-    case 13:
-        return (letters && (in->KeyDown(86) || in->KeyDown(73))) || in->KeyDown(259) || KeyArray[13] > 0;
-    case 99:
-        return in->KeyDown(27) || in->KeyDown(46) || in->KeyDown(8) || in->KeyDown(263) || KeyArray[16] > 0 ||
-               KeyArray[17] > 0;
+bool Letter(int key) {
+    return key >= 'A' && key <= 'Z';
+}
+
+bool StickHolds(gxtkInput* in, options::Stick stick) {
+    switch (stick) {
+    case options::Stick::Left:
+        return in->JoyX(0) < -kStickThreshold;
+    case options::Stick::Right:
+        return in->JoyX(0) > kStickThreshold;
+    case options::Stick::Up:
+        return in->JoyY(0) < -kStickThreshold;
+    case options::Stick::Down:
+        return in->JoyY(0) > kStickThreshold;
     default:
         return false;
     }
+}
+} // namespace
+
+bool bb_Skitterbat_MyApp::m_PlayKey(int key) {
+    const int row = options::RowOf(key);
+    if (row < 0) return false;
+    const options::PlayKeyRow& sources = options::Current().play.keys.rows[row];
+    gxtkInput* in = bb_input_device;
+    // Letter keys only count without the iCade, which types letters itself.
+    const bool letters = bb_Skitterbat_iCadeControls == 0;
+    for (int i = 0; i < sources.keyCount; ++i)
+        if ((letters || !Letter(sources.keys[i])) && in->KeyDown(sources.keys[i])) return true;
+    for (int i = 0; i < sources.padCount; ++i)
+        if (in->KeyDown(options::kPadKey0 + sources.pads[i])) return true;
+    if (StickHolds(in, sources.stick)) return true;
+    if (key == kBackKey) return KeyArray[kICadeBack1] > 0 || KeyArray[kICadeBack2] > 0;
+    return KeyArray[key] > 0;
 }
 
 int bb_Skitterbat_MyApp::m_iCade(int on) {
@@ -85,6 +89,10 @@ void bb_Skitterbat_MyApp::DecodeICadeChar(int chr) {
 
 int bb_Skitterbat_MyApp::m_Button(int image, float x, float y, int frame) {
     m_DrawImg(image, x, y, static_cast<float>(frame));
+    return ButtonHit(image, x, y);
+}
+
+int bb_Skitterbat_MyApp::ButtonHit(int image, float x, float y) {
     const float halfW = ImageInvScale * static_cast<float>(ImageSizes[3 * image]) * SizeX * 0.5f;
     const float halfH = ImageInvScale * static_cast<float>(ImageSizes[3 * image + 1]) * SizeY * 0.5f;
     int hit = 0;

@@ -3,6 +3,8 @@
 // and the pause when the window loses the focus.
 #include "game/skitterbat.h"
 
+#include "game/options/options.h"
+#include "game/options/options_screen.h"
 #include "game/replay/replays.h"
 #include "graphics/gxtk_graphics.h"
 #include "graphics/image.h"
@@ -72,6 +74,7 @@ int bb_Skitterbat_MyApp::m_OnCreate() {
     for (int i = 0; i <= 30; ++i) Highscores[i] = 0;
     m_Load();
     for (int i = 0; i < Channels.Length(); ++i) Channels[i] = i;
+    options::Attach(*this);
     replays::Attach(*this);
     return 0;
 }
@@ -128,6 +131,7 @@ void bb_Skitterbat_MyApp::SampleInput() {
 }
 
 int bb_Skitterbat_MyApp::m_OnUpdate() {
+    options::BeforeUpdate(*this);
     // A kept game on screen takes the whole update; a game being played is
     // recorded from here to the end of the update.
     if (replays::BeforeUpdate(*this)) return 0;
@@ -137,7 +141,11 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
         bool returnedToMenu = false;
         switch (Mode) {
         case ModeMenu:
-            m_Menu();
+            // The Options screen stands in for the menu while it is open.
+            if (options::ScreenOpen())
+                options::RunScreen(*this);
+            else
+                m_Menu();
             break;
         case ModeReturnToMenu:
             m_LoadMenu();
@@ -210,7 +218,7 @@ int bb_Skitterbat_MyApp::m_OnSuspend() {
 int bb_Skitterbat_MyApp::m_OnResume() {
     ResumePlay();
     replays::Happened(*this, ReplayEvent::Resume);
-    bb_app_SetUpdateRate(60);
+    bb_app_SetUpdateRate(options::UpdateRate());
     return 0;
 }
 

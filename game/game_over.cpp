@@ -1,5 +1,7 @@
 // Game over: the overlay that builds up at the end of play and fades out over
 // the menu, and the recording of the finished game in the score lists.
+#include "game/options/motion.h"
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@ namespace {
 constexpr int OverTimerEnd = 90;  // updates of build-up before returning to the menu
 constexpr int OverTimerFade = 73; // where the fade over the menu starts
 constexpr float BarRatio = 0.45f; // bars and words stop at this share of the height
+constexpr float StillFade = 15;   // updates the overlay fades in over under reduced motion
 } // namespace
 
 int bb_Skitterbat_MyApp::m_GameOver() {
@@ -17,6 +20,10 @@ int bb_Skitterbat_MyApp::m_GameOver() {
         m_SetCol(0, 0, 0, std::min(static_cast<float>(OverTimer) / 40.0f, 0.7f));
         m_Rect(-1, -1, w + 2, h + 2);
         BoxExtent = static_cast<int>(std::min(static_cast<float>(OverTimer) * 12.0f, h * BarRatio));
+        // Under reduced motion the bars and words stand where they end and fade in.
+        const bool still = options::ReducedMotion();
+        if (still) BoxExtent = static_cast<int>(h * BarRatio);
+        const int from = DrawCount;
 
         m_ResetDraw();
         m_SetCol(255, 255, 0, 0.5f);
@@ -41,6 +48,7 @@ int bb_Skitterbat_MyApp::m_GameOver() {
             m_SetCol(100, 255, 100, 1);
             m_Text(w * 0.5f, y, String("New Highscore\\n           ") + place, 0.5f, 2);
         }
+        if (still) options::FadeSince(*this, from, std::min(static_cast<float>(OverTimer) / StillFade, 1.0f));
     }
 
     if (Mode == ModePlaying) {

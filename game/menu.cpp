@@ -1,6 +1,10 @@
 // The main menu: slide-in title art, the best and recent scores of the chosen
-// difficulty, the difficulty buttons that start a game, and the sound, iCade,
-// gallery and credits switches, driven by touch and by the play keys.
+// difficulty, the difficulty buttons that start a game, and the sound,
+// options, iCade, gallery and credits switches, driven by touch and by the
+// play keys (back opens the options).
+#include "game/options/motion.h"
+#include "game/options/options.h"
+#include "game/options/options_screen.h"
 #include "game/skitterbat.h"
 
 #include "game/replay/replays.h"
@@ -21,6 +25,10 @@ constexpr float LogoLowestY = 96;
 constexpr float LogoHalfWidth = 120; // the lettering and its glow
 // How far above the foot the credits disc's art begins.
 constexpr float CreditsDiscTop = 100;
+// The options' gear, left of the sound switch.
+constexpr float GearOffset = 64;
+// Under reduced motion the menu fades in over the last updates of its slide.
+constexpr int StillFadeUpdates = 12;
 } // namespace
 
 // Heading and one right-aligned score per row, from Highscores[first].
@@ -34,13 +42,15 @@ int bb_Skitterbat_MyApp::m_Menu() {
     const float w = bb_Skitterbat_jscrw;
     const float h = bb_Skitterbat_jscrh;
     // The gallery button may open or close a box part-way through the update.
-    auto boxOpen = [this] { return CreditsOpen != 0 || BadgesOpen != 0; };
+    auto boxOpen = [this] { return CreditsOpen != 0 || BadgesOpen != 0 || options::ScreenOpen(); };
     const int row = (std::clamp(Difficulty, 1, 3) - 1) * 10;
 
     m_CLS2D(0, 0, 80, 1);
     if (MenuSlide < 0) MenuSlide = static_cast<int>(static_cast<float>(MenuSlide) + 0.25f);
     MenuPanelWidth = PanelWidth;
-    const float s = static_cast<float>(MenuSlide);
+    const bool still = options::ReducedMotion();
+    if (still) MenuSlide = std::max(MenuSlide, -StillFadeUpdates);
+    const float s = still ? 0.0f : static_cast<float>(MenuSlide);
 
     // The sky and the grid span 768 units: a window wider than that gets them
     // larger, not bare ends.
@@ -85,6 +95,14 @@ int bb_Skitterbat_MyApp::m_Menu() {
         SaveWanted = 1;
         NeedRelease = 1;
         m_PlaySFX(MenuSound, 1, 0.5f, 0);
+    }
+
+    m_SetSize(2);
+    m_SetCol(120, 200, 255, 1);
+    if (m_Button(IconsImage, static_cast<float>(static_cast<int>(w / 2 - GearOffset)), 32 + 4 * s,
+                 options::kGearFrame) &&
+        NeedRelease == 0 && !boxOpen()) {
+        options::OpenScreen(*this, false);
     }
 
     m_SetCol(255, 255, 255, 0.75f);
@@ -158,6 +176,7 @@ int bb_Skitterbat_MyApp::m_Menu() {
         ButtonLock = 1;
         m_PlaySFX(MenuSound, 1.2f, 0.5f, 0);
     }
+    if (keysFree && m_PlayKey(99)) options::OpenScreen(*this, false);
     if (keysFree && ButtonLock == 0) {
         bool start = false;
         for (int key = 10; key <= 17 && !start; ++key) start = m_PlayKey(key);
@@ -183,5 +202,7 @@ int bb_Skitterbat_MyApp::m_Menu() {
         m_PlaySFX(ConfirmSound, 1, 1, 0);
         CreditsOpen = 1;
     }
+    if (still && MenuSlide < 0)
+        options::FadeSince(*this, 0, 1 + static_cast<float>(MenuSlide) / StillFadeUpdates);
     return 0;
 }

@@ -1,5 +1,8 @@
-// The pause panel over a running round: it slides in and out, offers Resume,
-// Quit and the sound switch by touch or keys, and the tilt-sensitivity bar.
+// The pause panel over a running round: it slides in and out (or fades, under
+// reduced motion), offers Resume, Quit, the sound switch and the options by
+// touch or keys, and the tilt-sensitivity bar.
+#include "game/options/motion.h"
+#include "game/options/options_screen.h"
 #include "game/skitterbat.h"
 
 #include <cstdlib>
@@ -75,35 +78,48 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
     m_ResetDraw();
     const float x = w / 2.0f;
     const float y = static_cast<float>(PauseSlideY);
+    // Presses land where the panel slides; under reduced motion it is drawn
+    // where it rests, fading, so a game plays the same either way.
+    const options::PanelPlace place = options::PausePanelPlace(y, PauseSlide, h);
+    const float drawnY = place.y;
+    const int panelStart = DrawCount;
     const PausePanel& panel = Landscape != 0 ? kLandscapePanel : kPortraitPanel;
     m_SetCol(255.0f, 255.0f, 10.0f, 0.6f);
-    m_Rect(x - panel.barHalfWidth, y + panel.topBarY, 2.0f * panel.barHalfWidth, 8.0f);
+    m_Rect(x - panel.barHalfWidth, drawnY + panel.topBarY, 2.0f * panel.barHalfWidth, 8.0f);
     m_SetCol(255.0f, 150.0f, 10.0f, 0.7f);
-    m_Rect(x - panel.bodyHalfWidth, y + panel.bodyTop, 2.0f * panel.bodyHalfWidth, panel.bodyHeight);
+    m_Rect(x - panel.bodyHalfWidth, drawnY + panel.bodyTop, 2.0f * panel.bodyHalfWidth, panel.bodyHeight);
     m_SetCol(10.0f, 150.0f, 255.0f, 0.6f);
-    m_Rect(x - panel.barHalfWidth, y + panel.bottomBarY, 2.0f * panel.barHalfWidth, 8.0f);
+    m_Rect(x - panel.barHalfWidth, drawnY + panel.bottomBarY, 2.0f * panel.barHalfWidth, 8.0f);
     const float quitX = static_cast<float>(static_cast<int>(x - panel.cornerHalfWidth));
     const float soundX = static_cast<float>(static_cast<int>(x + panel.cornerHalfWidth));
     const float quitY = y + panel.cornerY;
     const float soundY = quitY;
+    // The options sit at the corner below the sound switch.
+    const float optionsY = y - panel.cornerY;
+    auto button = [&](float bx, float by, int frame) {
+        m_DrawImg(97, bx, by - y + drawnY, static_cast<float>(frame));
+        return ButtonHit(97, bx, by) != 0;
+    };
+    auto ring = [&](float rx, float ry) { DrawFocusRing(rx, ry - y + drawnY); };
 
     // Resume.
     m_SetSize(2.0f);
     m_SetCol(50.0f, 50.0f, 250.0f, 1.0f);
-    if (m_Button(97, x, y, 3) != 0 && NeedRelease == 0) ResumeFromPause(false);
+    if (button(x, y, 3) && NeedRelease == 0) ResumeFromPause(false);
     if (PauseSelection == 0) {
-        DrawFocusRing(x, y);
+        ring(x, y);
         if (m_PlayKey(10) && ButtonLock == 0) ResumeFromPause(true);
         if ((m_PlayKey(3) || m_PlayKey(0)) && ButtonLock == 0) MovePauseSelection(-1, 0.8f);
         if (m_PlayKey(5) && ButtonLock == 0) MovePauseSelection(1, 1.2f);
+        if (m_PlayKey(8) && ButtonLock == 0) MovePauseSelection(options::kPauseOptionsItem, 1.2f);
     }
 
     // Quit.
     m_SetSize(2.0f);
     m_SetCol(255.0f, 50.0f, 50.0f, 1.0f);
-    if (m_Button(97, quitX, quitY, 1) != 0 && NeedRelease == 0) QuitFromPause(false);
+    if (button(quitX, quitY, 1) && NeedRelease == 0) QuitFromPause(false);
     if (PauseSelection == -1) {
-        DrawFocusRing(quitX, quitY);
+        ring(quitX, quitY);
         if (m_PlayKey(10) && ButtonLock == 0) QuitFromPause(true);
         if ((m_PlayKey(5) || m_PlayKey(8)) && ButtonLock == 0) MovePauseSelection(0, 0.8f);
     }
@@ -112,13 +128,13 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
     m_SetSize(2.0f);
     m_SetCol(50.0f, 250.0f, 50.0f, 1.0f);
     const int soundFrame = Settings[5] == 0 ? 5 : 4;
-    if (m_Button(97, soundX, soundY, soundFrame) != 0 && NeedRelease == 0) {
+    if (button(soundX, soundY, soundFrame) && NeedRelease == 0) {
         AdvanceSoundSetting();
         NeedRelease = 1;
         m_PlaySFX(98, 1.0f, 0.5f, 0.0f);
     }
     if (PauseSelection == 1) {
-        DrawFocusRing(soundX, soundY);
+        ring(soundX, soundY);
         if (m_PlayKey(10) && ButtonLock == 0) {
             AdvanceSoundSetting();
             ButtonLock = 1;
@@ -126,6 +142,17 @@ int bb_Skitterbat_MyApp::m_PauseMenu() {
         }
         if ((m_PlayKey(3) || m_PlayKey(8)) && ButtonLock == 0) MovePauseSelection(0, 0.8f);
     }
+
+    // Options.
+    m_SetSize(2.0f);
+    m_SetCol(120.0f, 200.0f, 255.0f, 1.0f);
+    if (button(soundX, optionsY, options::kGearFrame) && NeedRelease == 0) options::OpenScreen(*this, true);
+    if (PauseSelection == options::kPauseOptionsItem) {
+        ring(soundX, optionsY);
+        if (m_PlayKey(10) && ButtonLock == 0) options::OpenScreen(*this, true);
+        if ((m_PlayKey(0) || m_PlayKey(3)) && ButtonLock == 0) MovePauseSelection(0, 0.8f);
+    }
+    options::FadeSince(*this, panelStart, place.alpha);
 
     // Tilt sensitivity, a bar graph of eight boxes at the bottom left.
     m_ResetDraw();

@@ -1,6 +1,7 @@
 // Balls and everything else that flies (pods share the rule): held balls
 // easing onto the paddle, wall and paddle bounces, steering, launching and
 // the paddle itself.
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
 
@@ -53,9 +54,9 @@ void bb_Skitterbat_MyApp::StepFlyer(int o) {
         SkillShotArmed = 0;
         const bool pod = Objects[o + ObjKind] < 5.0f;
         if (pod) {
-            for (BurstCount = 0; static_cast<float>(BurstCount) <= Objects[o + ObjKind]; ++BurstCount) {
+            const int burst = options::Burst(static_cast<int>(Objects[o + ObjKind]) + 1);
+            for (BurstCount = 0; BurstCount < burst; ++BurstCount)
                 m_AddPart(Objects[o + ObjX], Objects[o + ObjY]);
-            }
         }
         // Off-centre hits leave at a flatter angle.
         Objects[o + ObjDX] = (Objects[o + ObjX] - PaddleX) / static_cast<float>(3 * PaddleSize);
@@ -72,6 +73,9 @@ void bb_Skitterbat_MyApp::StepFlyer(int o) {
 }
 
 void bb_Skitterbat_MyApp::SteerAndLaunch() {
+    // Held keys steer, or with keys without holding the taps that latch.
+    options::LatchSteering(m_PlayKey(3), m_PlayKey(5), Paused != 0);
+    const options::SteerLatch& steer = options::Steer();
     int touched = 0;
     for (int t = 0; t < 10; ++t) {
         if (TouchDownArr[t] > 0) {
@@ -87,10 +91,11 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
     const bool pointerMoved = MouseX != PrevMouseX || MouseY != PrevMouseY;
     const bool overPlayArea = MouseX >= 0 && static_cast<float>(MouseX) < bb_Skitterbat_jscrw &&
                               MouseY >= 0 && static_cast<float>(MouseY) < bb_Skitterbat_jscrh;
-    if (Paused == 0 && bb_Skitterbat_keys == 1 && pointerMoved && overPlayArea && !m_PlayKey(3) &&
-        !m_PlayKey(5)) {
+    if (Paused == 0 && bb_Skitterbat_keys == 1 && pointerMoved && overPlayArea && !steer.left &&
+        !steer.right) {
         bb_Skitterbat_keys = 0;
         PaddleSpeed = 0.0f;
+        options::StopSteering();
     }
     // The pointer is touch 0: it steers while it is held, or while no touch
     // is. Once the first finger lifts, the last one still down steers, not
@@ -127,12 +132,12 @@ void bb_Skitterbat_MyApp::MovePaddle() {
 
 void bb_Skitterbat_MyApp::SteerPaddle() {
     const float w = bb_Skitterbat_jscrw;
-    const bool left = m_PlayKey(3);
+    const bool left = options::Steer().left;
     if (left) {
         PaddleSpeed -= 2.0f;
         bb_Skitterbat_keys = 1;
     }
-    const bool right = m_PlayKey(5);
+    const bool right = options::Steer().right;
     if (right) {
         PaddleSpeed += 2.0f;
         bb_Skitterbat_keys = 1;
@@ -144,6 +149,9 @@ void bb_Skitterbat_MyApp::SteerPaddle() {
     if (PaddleSpeed < -maxSpeed) PaddleSpeed = -maxSpeed;
     if (PaddleSpeed > maxSpeed) PaddleSpeed = maxSpeed;
     PaddleTargetX += PaddleSpeed;
+    // A paddle a tap set moving stops at the wall it reaches.
+    if (PaddleTargetX <= 16.0f && left) options::StopSteering();
+    if (PaddleTargetX >= w - 16.0f && right) options::StopSteering();
     if (PaddleTargetX < 16.0f) PaddleTargetX = 16.0f;
     if (PaddleTargetX > w - 16.0f) PaddleTargetX = w - 16.0f;
     if (PaddleTargetX < PaddleX) PaddleX -= 16.0f;

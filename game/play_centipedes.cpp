@@ -1,5 +1,6 @@
 // Centipedes: the step of one segment (walls, mushrooms, the paddle line and
 // being struck into a pod) and the release of new centipedes.
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
 
@@ -56,7 +57,7 @@ void bb_Skitterbat_MyApp::StepSegment(int i) {
             const int sound = static_cast<int>(std::floor(bb_random_Rnd2(1.0f, 10.9f)));
             m_PlaySFX(sound, rate, 1.0f, 0.0f);
             Score += 10;
-            for (int k = 0; k < 5; ++k) m_AddPart(Objects[i + ObjX], Objects[i + ObjY]);
+            for (int k = 0; k < options::Burst(5); ++k) m_AddPart(Objects[i + ObjX], Objects[i + ObjY]);
         }
         if (moving && kind > 4.0f && kind < 9.0f &&
             std::fabs(Objects[j + ObjX] - Objects[i + ObjX]) < 12.0f &&

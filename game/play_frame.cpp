@@ -1,5 +1,7 @@
 // One play frame: the fixed order of the round update, the turning backdrop,
 // the pass over the object table, the game-over test and the HUD.
+#include "game/options/options.h"
+#include "game/options/pod_marks.h"
 #include "game/skitterbat.h"
 
 #include <cmath>
@@ -33,7 +35,8 @@ void bb_Skitterbat_MyApp::DrawBackdrop() {
     const float w = bb_Skitterbat_jscrw;
     const float h = bb_Skitterbat_jscrh;
     m_ResetDraw();
-    BackdropAngle += 0.015f;
+    // Under reduced motion the backdrop stands still.
+    if (!options::ReducedMotion()) BackdropAngle += 0.015f;
     m_SetSize(3.0f);
     m_Alpha(0.35f);
     m_SetRot(BackdropAngle);
@@ -50,6 +53,8 @@ void bb_Skitterbat_MyApp::ObjectPass() {
         m_Ink(static_cast<int>(Objects[o + ObjColour]));
         // The sprite frame follows the kind the record had when its turn came.
         int frame = static_cast<int>(Objects[o + ObjKind] - 1.0f);
+        const bool pod = Objects[o + ObjKind] >= 1.0f && Objects[o + ObjKind] <= 4.0f;
+        const int colour = static_cast<int>(Objects[o + ObjColour]);
         if (Objects[o + ObjKind] == static_cast<float>(KindSegment)) StepSegment(o);
         // Cooldowns wait out a pause, or a flyer standing on a mushroom would strike it again and again.
         if (Objects[o + ObjCooldown] > 0.0f && Paused == 0) Objects[o + ObjCooldown] -= 1.0f;
@@ -75,6 +80,7 @@ void bb_Skitterbat_MyApp::ObjectPass() {
         if (frame < 0) frame = 0;
         if (frame < 16) {
             m_DrawImg(1, Objects[o + ObjX], Objects[o + ObjY], static_cast<float>(frame));
+            if (pod) options::DrawPodMark(*this, colour, Objects[o + ObjX], Objects[o + ObjY]);
         } else if (frame == 16 || frame == 17) {
             m_SetCol(150.0f, 255.0f, 150.0f, 0.8f);
             m_Rect(Objects[o + ObjX] - 8.0f, Objects[o + ObjY] - 8.0f, 16.0f, 16.0f);

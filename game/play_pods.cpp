@@ -1,5 +1,6 @@
 // Mushrooms struck by flyers, pods scored and burst on the paddle, and the
 // particles that fall and fade.
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
 
@@ -25,7 +26,7 @@ void bb_Skitterbat_MyApp::StrikeMushrooms(int o) {
         const float rate = bb_random_Rnd2(0.8f, 1.2f);
         const int sound = static_cast<int>(std::floor(bb_random_Rnd2(1.0f, 10.9f)));
         m_PlaySFX(sound, rate, 1.0f, 0.0f);
-        for (int k = 0; k < 3; ++k) m_AddPart(Objects[o + ObjX], Objects[o + ObjY]);
+        for (int k = 0; k < options::Burst(3); ++k) m_AddPart(Objects[o + ObjX], Objects[o + ObjY]);
     }
 }
 

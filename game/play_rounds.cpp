@@ -1,9 +1,11 @@
 // The round phase machine: planting mushrooms (0), the level intro (1), play
 // (10), dropping the last pods (11) and the bonus count (12), then the next
 // round.
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -53,8 +55,16 @@ void bb_Skitterbat_MyApp::StepIntro() {
         static_cast<float>(std::sin(static_cast<double>(static_cast<float>(PhaseTimer) * 1.5f) * DegToRad));
     if (s < 0.0f) s = 0.0f;
     m_SetSize(4.0f);
-    m_SetCol(100.0f, 180.0f, 255.0f, 0.9f);
-    m_Text(w - static_cast<float>(8 * PhaseTimer - 32), 0.4f * h, String("Level ") + Round, 0.0f, 0.0f);
+    if (options::ReducedMotion()) {
+        // Standing in the middle, faded in and out over the time it would cross.
+        constexpr float kFade = 15;
+        const float shown = static_cast<float>(std::min(PhaseTimer, 121 - PhaseTimer)) / kFade;
+        m_SetCol(100.0f, 180.0f, 255.0f, 0.9f * std::clamp(shown, 0.0f, 1.0f));
+        m_Text(w / 2.0f, 0.4f * h, String("Level ") + Round, 1.0f, 0.0f);
+    } else {
+        m_SetCol(100.0f, 180.0f, 255.0f, 0.9f);
+        m_Text(w - static_cast<float>(8 * PhaseTimer - 32), 0.4f * h, String("Level ") + Round, 0.0f, 0.0f);
+    }
     if (running && PhaseTimer == 20) {
         int fanfare = 32;
         if (Round == 1) {

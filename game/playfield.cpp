@@ -1,5 +1,7 @@
 // Playfield set-up: filling the object and particle tables (always the highest
 // free slot), preparing rounds, starting a game, and the per-frame pause entry.
+#include "game/options/options.h"
+#include "game/options/options_screen.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
 
@@ -126,6 +128,7 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
     PedeReleaseTimer = 250;
     PlacePaddleLine();
     m_AddBall();
+    options::ResetSteering();
     return 0;
 }
 
@@ -144,6 +147,12 @@ int bb_Skitterbat_MyApp::m_InGame() {
     MenuSlide = -32;
     // The press that closed the panel must be released before one opens it again.
     const bool back = m_PlayKey(99);
+    // The Options screen, opened from the pause panel, stands in for it.
+    if (options::ScreenOpen()) {
+        BackHeld = back ? 1 : 0;
+        options::RunScreen(*this);
+        return 0;
+    }
     if (back && BackHeld == 0 && Paused == 0) {
         ButtonLock = 1;
         Paused = 1;

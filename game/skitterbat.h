@@ -262,6 +262,8 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     // What a suspend and a resume do to play, apart from the host's rate and the save.
     void SuspendPlay();
     void ResumePlay();
+    // Whether a held touch lies on the button m_Button would draw there.
+    int ButtonHit(int image, float x, float y);
     // Sets or clears the virtual button of one iCade letter.
     void DecodeICadeChar(int chr);
     // "sfx/" + three digits + ".wav".

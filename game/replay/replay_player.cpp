@@ -3,6 +3,7 @@
 // update, and the recorded checksums compared as they come.
 #include "game/replay/replay_player.h"
 
+#include "game/options/options.h"
 #include "game/replay/replay_events.h"
 #include "game/replay/replay_state.h"
 #include "game/skitterbat.h"
@@ -100,6 +101,7 @@ struct ReplayPlayer::State {
     gxtkInput input;
     ReplayPlatform platform;
     GameGlobals globals;
+    options::GameOptions options;
     ReplayEventReader reader{nullptr, 0};
     uint32_t run = 0; // updates left of the current run
 };
@@ -122,6 +124,7 @@ void ReplayPlayer::Start(Replay replay, const bb_Skitterbat_MyApp* shown) {
         game.ImageScale = 1;
         game.SetArtSizesWithoutLoading();
     }
+    s.globals.options = &s.options;
     ApplyStart(replay_.start, &game, &s.globals);
     s.globals.input = &s.input;
     s.globals.platform = &s.platform;
@@ -148,6 +151,10 @@ void ReplayPlayer::SetSound(bool on) {
 
 const bb_Skitterbat_MyApp& ReplayPlayer::Game() const {
     return state_->game;
+}
+
+int ReplayPlayer::SpeedPercent() const {
+    return state_ ? state_->options.play.speedPercent : 100;
 }
 
 void ReplayPlayer::ReadToNextUpdate() {

@@ -38,6 +38,8 @@ class ReplayPlayer {
     const Replay& replay() const { return replay_; }
     // The replayed game, as its last update left it.
     const bb_Skitterbat_MyApp& Game() const;
+    // The game speed it plays at now, as its player chose it.
+    int SpeedPercent() const;
 
   private:
     struct State;

@@ -2,6 +2,7 @@
 // by field in one place, and the checksum of a game in play.
 #include "game/replay/replay_state.h"
 
+#include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "input/gxtk_input.h"
 #include "runtime/platform.h"
@@ -18,6 +19,7 @@ GameGlobals GameGlobals::Current() {
     globals.seed = bb_random_Seed;
     globals.input = bb_input_device;
     globals.platform = gxtk_platform;
+    globals.options = &options::Current();
     return globals;
 }
 
@@ -29,6 +31,7 @@ void GameGlobals::Install() const {
     bb_random_Seed = seed;
     bb_input_device = input;
     gxtk_platform = platform;
+    if (options) options::SetCurrent(options);
 }
 
 void CaptureStart(const bb_Skitterbat_MyApp& game, ReplayStart* s) {
@@ -80,6 +83,7 @@ void CaptureStart(const bb_Skitterbat_MyApp& game, ReplayStart* s) {
         std::memcpy(particle.fields, record, sizeof particle.fields);
         s->particles.push_back(particle);
     }
+    s->options = options::RecordedOptions();
 }
 
 void ApplyStart(const ReplayStart& s, bb_Skitterbat_MyApp* game, GameGlobals* globals) {
@@ -127,6 +131,7 @@ void ApplyStart(const ReplayStart& s, bb_Skitterbat_MyApp* game, GameGlobals* gl
     globals->steerByKeys = s.steerByKeys;
     globals->iCade = s.iCade;
     globals->seed = static_cast<int>(s.seed);
+    if (globals->options) options::ReplayedOptions(s.options, game->Settings, globals->options);
 }
 
 uint32_t ReplayChecksum(const bb_Skitterbat_MyApp& game) {

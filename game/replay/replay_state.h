@@ -10,6 +10,9 @@
 class bb_Skitterbat_MyApp;
 class gxtkInput;
 class gxtkPlatform;
+namespace options {
+struct GameOptions;
+}
 
 // The game's module globals: one set per game, swapped in around its updates.
 struct GameGlobals {
@@ -18,6 +21,8 @@ struct GameGlobals {
     int seed = 1234;
     gxtkInput* input = nullptr;
     gxtkPlatform* platform = nullptr;
+    // The game's options (its key map, speed and the rest).
+    options::GameOptions* options = nullptr;
 
     static GameGlobals Current();
     void Install() const;
@@ -26,7 +31,8 @@ struct GameGlobals {
 // What the game holds at the start of the update that begins it (Mode 11).
 void CaptureStart(const bb_Skitterbat_MyApp& game, ReplayStart* start);
 // Puts a fresh game where that one stood; `globals` receives the replay's own
-// globals. The game keeps its art sizes.
+// globals, and the options it points to the game's recorded ones. The game
+// keeps its art sizes.
 void ApplyStart(const ReplayStart& start, bb_Skitterbat_MyApp* game, GameGlobals* globals);
 
 // The object table, score, lives, round, paddle and the random generator's

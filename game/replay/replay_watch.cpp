@@ -2,6 +2,7 @@
 // letterboxed picture of the replayed game under them.
 #include "game/replay/replay_watch.h"
 
+#include "game/options/options.h"
 #include "game/replay/replay_store.h"
 #include "game/skitterbat.h"
 #include "graphics/gxtk_graphics.h"
@@ -48,6 +49,7 @@ void ReplayWatch::Start(Replay replay, bb_Skitterbat_MyApp& shown, Kind kind) {
     active_ = true;
     paused_ = false;
     speed_ = 1;
+    stepCredit_ = 0;
     focus_ = kPlayPause;
     activity_ = InputActivity();
     activity_.Changed(*bb_input_device);
@@ -69,6 +71,18 @@ void ReplayWatch::Restart(bb_Skitterbat_MyApp& shown) {
     player_.Start(original_, &shown);
     player_.SetSound(kind_ == Kind::Watch);
     paused_ = false;
+    stepCredit_ = 0;
+}
+
+bool ReplayWatch::StepDue() {
+    stepCredit_ += static_cast<double>(speed_) * player_.SpeedPercent() / options::Live().values.speedPercent;
+    for (; stepCredit_ >= 1; stepCredit_ -= 1) {
+        if (player_.Step() != ReplayPlayer::Status::Playing) {
+            stepCredit_ = 0;
+            return false;
+        }
+    }
+    return true;
 }
 
 void ReplayWatch::Act(bb_Skitterbat_MyApp& shown, int control) {
@@ -104,7 +118,7 @@ void ReplayWatch::Update(bb_Skitterbat_MyApp& shown) {
         return;
     }
     if (kind_ == Kind::Demo) {
-        if (activity_.Changed(*bb_input_device) || player_.Step() != ReplayPlayer::Status::Playing) {
+        if (activity_.Changed(*bb_input_device) || !StepDue()) {
             Stop(shown);
             return;
         }
@@ -114,10 +128,7 @@ void ReplayWatch::Update(bb_Skitterbat_MyApp& shown) {
         shown.m_Text(12, 14, "DEMO", 0, 0);
         return;
     }
-    if (!paused_) {
-        for (int i = 0; i < speed_; ++i)
-            if (player_.Step() != ReplayPlayer::Status::Playing) break;
-    }
+    if (!paused_) StepDue();
     if (player_.status() != ReplayPlayer::Status::Playing) paused_ = true;
     shown.m_CLS2D(0, 0, 0, 0);
     DrawControls(shown);

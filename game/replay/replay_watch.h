@@ -52,8 +52,13 @@ class ReplayWatch {
     bool paused_ = false;
     int speed_ = 1;
     int focus_ = kPlayPause;
+    // Updates of the replay owed to the screen: a game played slower or
+    // faster than the game on screen runs plays back at its own speed.
+    double stepCredit_ = 0;
 
     void Act(bb_Skitterbat_MyApp& shown, int control);
+    // Steps the replay by the updates due this update; false once it ended.
+    bool StepDue();
     void Restart(bb_Skitterbat_MyApp& shown);
     void DrawControls(bb_Skitterbat_MyApp& shown);
 };

@@ -2,6 +2,7 @@
 // replays and their rows, the replay screen and the idle menu's demo clock.
 #include "game/replay/replays.h"
 
+#include "game/options/options_screen.h"
 #include "game/replay/replay_file.h"
 #include "game/replay/replay_recorder.h"
 #include "game/replay/replay_store.h"
@@ -183,7 +184,7 @@ bool BeforeUpdate(bb_Skitterbat_MyApp& game) {
         }
     }
     // The demo waits for a menu left alone, with no box open over it.
-    const bool quietMenu = menu && game.CreditsOpen == 0 && game.BadgesOpen == 0;
+    const bool quietMenu = menu && game.CreditsOpen == 0 && game.BadgesOpen == 0 && !options::ScreenOpen();
     if (!quietMenu || s.activity.Changed(*bb_input_device)) {
         s.idleUpdates = 0;
     } else if (++s.idleUpdates >= kIdleUpdatesBeforeDemo) {

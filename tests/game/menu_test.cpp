@@ -246,9 +246,11 @@ TEST(Menu, SoundAndICadeSwitches) {
     EXPECT_EQ(g.Settings[5], 1);
     EXPECT_EQ(g.ChannelCursor, (cursor + 1) % 24);
     h.Update();
+    // The sound switch, with the options' gear beside it.
     const std::vector<DrawRecord> icons = h.RecordsOfImage(97);
-    ASSERT_EQ(icons.size(), 1u);
+    ASSERT_EQ(icons.size(), 2u);
     EXPECT_FLOAT_EQ(icons[0].frame, 4);
+    EXPECT_FLOAT_EQ(icons[1].frame, 11);
 
     h.Tap(602, 38);
     EXPECT_EQ(bb_Skitterbat_iCadeControls, 1);

@@ -1,12 +1,14 @@
 // Replays on the game harness: real games played through the whole update
 // with every kind of input, kept when their score is stored, read back and
 // played again by a player of their own to the same checksums and score.
+#include "game/options/options.h"
 #include "game/replay/replay_events.h"
 #include "game/replay/replay_file.h"
 #include "game/replay/replay_player.h"
 #include "game/replay/replay_state.h"
 #include "game/replay/replay_store.h"
 #include "game/replay/replay_verify.h"
+#include "game/replay/replay_watch.h"
 #include "game/replay/replays.h"
 #include "harness.h"
 #include "input/gxtk_input.h"
@@ -24,7 +26,7 @@ extern "C" unsigned char* stbi_zlib_compress(unsigned char* data, int data_len, 
 
 namespace {
 
-constexpr int KeyEnter = 13, KeyBack = 27, KeyLeft = 37, KeyRight = 39;
+constexpr int KeyEnter = 13, KeyBack = 27, KeyLeft = 37, KeyRight = 39, KeyN = 78, KeyM = 77;
 
 // Opens the pause panel, moves to Quit and takes it; then waits for the menu.
 void QuitByKeys(GameHarness& h) {
@@ -138,6 +140,28 @@ const Scenario kScenarios[] = {
          h.Frames(400);
      },
      [](GameHarness& h) { h.game.m_iCade(1); }},
+    {"left and right on N and M, keys without holding and a slower game",
+     [](GameHarness& h) {
+         h.Frames(200);
+         for (int tap = 0; tap < 12; ++tap) {
+             h.PressKey(tap % 3 == 0 ? KeyN : KeyM);
+             h.Frames(9 + 7 * tap);
+         }
+         // The Left arrow still does, as a tap however long it is held.
+         h.KeyDown(KeyLeft);
+         h.Frames(20);
+         h.KeyUp(KeyLeft);
+         h.PressKey(KeyEnter);
+         Autopilot(h, 300);
+     },
+     [](GameHarness& h) {
+         options::Values values = options::Live().values;
+         BindKey(&values.bindings, options::kLeft, 1, KeyN);
+         BindKey(&values.bindings, options::kRight, 1, KeyM);
+         values.keysWithoutHolding = true;
+         values.speedPercent = 70;
+         options::Change(h.game, values);
+     }},
 };
 
 class ReplayRoundTrip : public testing::TestWithParam<Scenario> {};
@@ -168,6 +192,8 @@ TEST_P(ReplayRoundTrip, KeptGamePlaysBackToTheSameScoreAndState) {
     ASSERT_TRUE(ReadCappedFile(kept.back().path, &bytes));
     EXPECT_EQ(WriteReplay(replay), bytes);
 
+    // The viewer's own options are not the game's.
+    options::Change(h.game, options::Values());
     const Played played = PlayHeadless(replay);
     EXPECT_EQ(played.status, ReplayPlayer::Status::Ended);
     EXPECT_EQ(played.updates, replay.header.updates);
@@ -182,6 +208,32 @@ INSTANTIATE_TEST_SUITE_P(Inputs, ReplayRoundTrip, testing::ValuesIn(kScenarios),
                                  if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
                              return name;
                          });
+
+// A game played at half speed plays back at half the updates of a viewer at
+// full speed, and at one a viewer's update when the viewer plays slow too.
+TEST(ReplayWatchSpeed, AKeptGamePlaysBackAtTheSpeedItWasPlayedAt) {
+    GameHarness h;
+    options::Values slow = options::Live().values;
+    slow.speedPercent = 50;
+    options::Change(h.game, slow);
+    h.StartGame(2);
+    Autopilot(h, 200);
+    QuitByKeys(h);
+    ASSERT_EQ(Kept(h).size(), 1u);
+    const Replay replay = ReadKept(Kept(h).back());
+
+    for (int viewer : {100, 50}) {
+        SCOPED_TRACE(viewer);
+        options::Values values = options::Live().values;
+        values.speedPercent = viewer;
+        options::Change(h.game, values);
+        ReplayWatch watch;
+        watch.Start(replay, h.game, ReplayWatch::Kind::Watch);
+        for (int i = 0; i < 100; ++i) watch.Update(h.game);
+        EXPECT_EQ(watch.player().Played(), viewer == 100 ? 50u : 100u);
+        watch.Stop(h.game);
+    }
+}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Every screen whole at every shape of window: a phone held upright and on its
 // side, a tablet and a 21:9 monitor. On each, nothing the menu, the play
-// screen, the pause panel, game over, the badge gallery or the credits draw
+// screen, the pause panel, game over, the badge gallery, the credits, the
+// Options screen or the replay screen draw
 // is cut by the window's edge, no text or button covers another, the
 // gallery's text reads clearly on its panel, and every layer of the menu's
 // backdrop runs from edge to edge without a cut. With SKITTERBAT_SCREENS_SHEET
@@ -46,11 +47,13 @@ enum Screen {
     kBadgeDetail,
     kUnearnedDetail,
     kCredits,
+    kOptions,
     kReplay,
     kScreenCount
 };
-constexpr const char* kScreenNames[kScreenCount] = {
-    "menu", "play", "pause", "game over", "gallery", "badge detail", "badge to earn", "credits", "replay"};
+constexpr const char* kScreenNames[kScreenCount] = {"menu",    "play",         "pause",         "game over",
+                                                    "gallery", "badge detail", "badge to earn", "credits",
+                                                    "options", "replay"};
 
 constexpr int kRingFrame = 15, kFocusFrame = 6;
 
@@ -145,6 +148,11 @@ void ShowScreen(GameHarness& h, Screen screen) {
         g.CreditsOpen = 1;
         h.Frames(2);
         return;
+    case kOptions:
+        // Back on the menu opens it.
+        h.PressKey(27);
+        h.Frames(2);
+        return;
     case kReplay:
         // A game of this shape, kept, then watched from its recent row.
         h.StartGame(1);
@@ -189,6 +197,8 @@ std::vector<DrawRecord> TopLayer(const std::vector<DrawRecord>& records, Screen 
             return r.red == 0 && r.green == 0 && r.blue == 0 && r.x == 0 && r.y == 0;
         case kGameOver:
             return r.red == 0 && r.green == 0 && r.blue == 0 && r.x == -1 && r.y == -1;
+        case kOptions:
+            return r.red == 8 && r.green == 16 && r.blue == 48;
         default:
             return false;
         }
