@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int KeyBack = 27, KeyEnter = 13, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
-constexpr int KeyN = 78, KeyM = 77;
+constexpr int KeyN = 78;
 const int kPlayKeys[] = {0, 3, 5, 8, 10, 11, 12, 13, 99};
 
 // The one play key a key code holds, -1 for none, -2 for more than one.
