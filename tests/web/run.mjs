@@ -595,9 +595,9 @@ tests.a_new_pixel_ratio_alone_resizes_the_buffer = async () => {
   }
 };
 
-// A setting switched and the tab closed at once, the browser killed a second
-// later: the next visit has the setting, since every save reaches IndexedDB
-// as it is made.
+// A setting switched and an option chosen on the Options screen, the tab
+// closed at once, the browser killed a second later: the next visit has
+// both, since every save reaches IndexedDB as it is made.
 tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
   const profile = newProfile();
   let browser = await launch(profile);
@@ -610,6 +610,11 @@ tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
     const before = switchArea(menu);
     await waitFor("the switch showing the sound off", async () =>
       switchArea(await canvasImage(page)).filter((p, i) => !near(p, before[i], 24)).length > 20, 10000);
+    // Back opens the Options screen, on the game speed: one step slower.
+    await pressKey(page, "Escape");
+    await pressKey(page, "ArrowLeft");
+    await waitFor("the slower speed stored", async () =>
+      (await storedState(page))?.toString("latin1").split("|")[19] === "1", 10000);
     await page.close();
     await sleep(1000);
     browser.process().kill("SIGKILL");
@@ -622,8 +627,59 @@ tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
     await loadToMenu(page, "after-the-kill");
     const kept = await storedState(page);
     check(kept, "nothing stored");
-    const sound = kept.toString("latin1").split("|")[5];
-    check(sound === "0", `the stored sound setting is ${sound}`);
+    const fields = kept.toString("latin1").split("|");
+    check(fields[5] === "0", `the stored sound setting is ${fields[5]}`);
+    check(fields[19] === "1", `the stored game speed is ${fields[19]} steps below full`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// Reduced motion follows the browser's prefers-reduced-motion until the
+// player chooses: behind the pause panel the backdrop stands still for a page
+// that asks for it and turns for one that does not, and turns again once the
+// player switches reduced motion off on the Options screen.
+tests.reduced_motion_follows_the_browser_until_the_player_chooses = async () => {
+  const browser = await launch(newProfile());
+  try {
+    // Two shots a second apart, left of the panel, once the pause has settled.
+    const turning = async (page, label) => {
+      await sleep(2500);
+      const crop = (image) => ({ width: 60, height: 200, pixel: (x, y) => image.pixel(20 + x, 100 + y) });
+      const first = crop(await canvasImage(page, join(artifacts, `${label}-1.png`)));
+      await sleep(1000);
+      const second = crop(await canvasImage(page, join(artifacts, `${label}-2.png`)));
+      return difference(first, second, 6);
+    };
+    const pausedGame = async (page, label) => {
+      const menu = await loadToMenu(page, label);
+      await startGame(page, menu);
+      await pressKey(page, "Escape");
+      await waitFor("the pause panel", async () => pausePanelOpen(await canvasImage(page)), 10000);
+    };
+
+    const moving = await openPage(browser, 640, 640);
+    await pausedGame(moving, "motion");
+    const moved = await turning(moving, "motion");
+    check(moved > 0.01, `without the wish ${(100 * moved).toFixed(2)} % of the pixels changed`);
+    await moving.close();
+
+    const still = await openPage(browser, 640, 640);
+    await still.emulateMediaFeatures([{ name: "prefers-reduced-motion", value: "reduce" }]);
+    await pausedGame(still, "reduced");
+    const stood = await turning(still, "reduced");
+    check(stood === 0, `with the wish ${(100 * stood).toFixed(2)} % of the pixels changed`);
+    // Down to the gear, the Options screen, down to reduced motion: off.
+    await pressKey(still, "ArrowDown");
+    await pressKey(still, "Enter");
+    for (let i = 0; i < 3; ++i) await pressKey(still, "ArrowDown");
+    await pressKey(still, "Enter");
+    await pressKey(still, "Escape");
+    await waitFor("full motion chosen and stored", async () =>
+      (await storedState(still))?.toString("latin1").split("|")[22] === "1", 10000);
+    const chosen = await turning(still, "chosen");
+    check(chosen > 0.01, `after choosing full motion ${(100 * chosen).toFixed(2)} % of the pixels changed`);
+    check(still.errors.length === 0, `console errors: ${still.errors.join(" | ")}`);
   } finally {
     await browser.close();
   }
