@@ -123,13 +123,13 @@ void mushroom(const View& v, int damage) {
             fill(v, intersect(bitten, outline(circle(cutC[i], cutR[i] + 0.6f), 0.7f)), grey(0.35f));
 }
 
-// The mark of pod colour 1..8, drawn untinted over the spinning pod: dark ink
+// The mark of pod colour 1..8, drawn untinted over the spinning pod: dark grey
 // with a light rim, so it stands out on every tint. No two marks are turns of
 // each other, since the pod spins.
 void podMark(const View& v, int colour) {
     auto mark = [&](const auto& s) {
         fill(v, grow(s, 1.3f), grey(1.0f, 0.9f));
-        fill(v, s, palette::kInk);
+        fill(v, s, grey(0.08f));
     };
     switch (colour) {
     case 1: // red: a dot
