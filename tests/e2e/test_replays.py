@@ -1,6 +1,9 @@
-"""Replays in the real program: a played game is kept, the idle menu plays it as a demo, a key ends it."""
+"""Replays in the real program: a played game is kept, the idle menu plays it as a demo, a key ends
+it; the golden games of tests/replays/ and the shipped demo verify."""
 
+import glob
 import os
+import subprocess
 import time
 
 import e2e
@@ -8,6 +11,8 @@ from e2e import check
 from screens import start_at_menu
 from state import State
 from test_gameplay import start_game, wait_for_pause_panel
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 def likeness(a, b, geometry):
@@ -46,3 +51,19 @@ def test_idle_menu_plays_a_demo_that_a_key_ends(s):
     check(State.read(s.state_path()).recent == games, "the score lists changed")
     check(len(os.listdir(replays)) == 1, f"replays: {os.listdir(replays)}")
     check(game.close() == 0, game.describe())
+
+
+@e2e.without_display
+def test_golden_games_verify(s):
+    games = sorted(glob.glob(os.path.join(SOURCE, "tests", "replays", "*.replay")))
+    games.append(os.path.join(SOURCE, "assets", "demo.replay"))
+    check(len(games) >= 5, f"golden games: {games}")
+    done = subprocess.run([s.program, "--verify", *games], env=s.env(), stdin=subprocess.DEVNULL,
+                          capture_output=True, text=True, timeout=600)
+    lines = done.stdout.splitlines()
+    check(len(lines) == len(games), f"{len(lines)} lines for {len(games)} games:\n{done.stdout}{done.stderr}")
+    for game, line in zip(games, lines):
+        check(line.startswith(f"{game}: ok, "), f"{line}\n(a change to how the game plays bumps "
+              f"kReplayRulesVersion and records the golden games again: scripts/record-replays)")
+    check(done.returncode == 0, f"status {done.returncode}\n{done.stdout}{done.stderr}")
+    print("\n".join(os.path.relpath(line, SOURCE) for line in lines))
