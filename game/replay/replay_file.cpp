@@ -24,6 +24,8 @@ constexpr int kCompressionQuality = 8;
 constexpr size_t kMaxParticles = 100;
 constexpr size_t kMaxOptions = 64;
 
+ReplayLimits readerLimits;
+
 uint32_t Crc32(const uint8_t* data, size_t size) {
     static uint32_t table[256];
     static bool ready = false;
@@ -175,9 +177,9 @@ ReplayReadResult ReadFraming(const uint8_t* bytes, size_t size, ReplayHeader* he
     framing->bodyAt = in.Position();
     if (in.Failed()) return Result(ReplayReadStatus::Damaged, "not a replay: cut short in its header");
     if (header->difficulty < 1 || header->difficulty > 3 || header->updates == 0 ||
-        header->updates > kReplayMaxUpdates || header->score < 0)
+        header->updates > readerLimits.maxUpdates || header->score < 0)
         return Result(ReplayReadStatus::Damaged, "not a replay: its header claims what no game has");
-    if (framing->rawSize == 0 || framing->rawSize > kReplayMaxBodyBytes || framing->packedSize == 0)
+    if (framing->rawSize == 0 || framing->rawSize > readerLimits.maxBodyBytes || framing->packedSize == 0)
         return Result(ReplayReadStatus::Damaged, "not a replay: its header claims what no game has");
     if (size - framing->bodyAt != framing->packedSize)
         return Result(ReplayReadStatus::Damaged, size - framing->bodyAt < framing->packedSize
@@ -191,6 +193,10 @@ ReplayReadResult ReadFraming(const uint8_t* bytes, size_t size, ReplayHeader* he
 }
 
 } // namespace
+
+void SetReplayLimits(const ReplayLimits& limits) {
+    readerLimits = limits;
+}
 
 std::vector<uint8_t> WriteReplay(const Replay& replay) {
     std::vector<uint8_t> body;

@@ -21,6 +21,15 @@ constexpr uint32_t kReplayMaxUpdates = 4u * 60u * 60u * 60u;
 constexpr size_t kReplayMaxBodyBytes = 16u << 20;
 constexpr size_t kReplayMaxBuildChars = 64;
 
+// What a file may claim before it is refused unread: how long a game it
+// plays and how large its body inflates. The defaults are the limits above; a
+// fuzzer narrows them so that no one input plays for minutes.
+struct ReplayLimits {
+    uint32_t maxUpdates = kReplayMaxUpdates;
+    size_t maxBodyBytes = kReplayMaxBodyBytes;
+};
+void SetReplayLimits(const ReplayLimits& limits);
+
 // A particle alive when the game began: how many are alive decides where
 // the next one goes and whether it draws random numbers at all.
 struct ReplayParticle {

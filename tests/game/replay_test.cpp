@@ -493,3 +493,17 @@ TEST(Replay, DamagedAndForeignFilesAreRefusedInOneLine) {
         EXPECT_EQ(outcome.line.find('\n'), std::string::npos);
     }
 }
+
+TEST(Replay, NarrowerLimitsRefuseALongerGameUnread) {
+    const std::vector<uint8_t> bytes = RecordAGame(300);
+    Replay replay;
+    ASSERT_TRUE(ReadReplay(bytes.data(), bytes.size(), &replay).ok());
+    ReplayLimits narrow;
+    narrow.maxUpdates = replay.header.updates - 1;
+    SetReplayLimits(narrow);
+    const ReplayReadResult refused = ReadReplay(bytes.data(), bytes.size(), &replay);
+    SetReplayLimits(ReplayLimits());
+    EXPECT_EQ(refused.status, ReplayReadStatus::Damaged);
+    EXPECT_EQ(refused.why, "not a replay: its header claims what no game has");
+    EXPECT_TRUE(ReadReplay(bytes.data(), bytes.size(), &replay).ok());
+}
