@@ -1,5 +1,7 @@
 // Writes the starting corpus of every fuzz target: small valid files of each
 // kind the game reads, plus a few near misses, into <dir>/<target>/.
+#include "replay_seeds.h"
+
 #include <stb_image_write.h>
 
 #include <cstdint>
@@ -153,17 +155,19 @@ void StateSeeds(const fs::path& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s CORPUS_DIR OGG_SEED_DIR\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s CORPUS_DIR OGG_SEED_DIR GOLDEN_REPLAY_DIR\n", argv[0]);
         return 2;
     }
     fs::path root(argv[1]);
-    for (const char* target : {"wav", "ogg", "image", "state"}) fs::create_directories(root / target);
+    for (const char* target : {"wav", "ogg", "image", "state", "replay"})
+        fs::create_directories(root / target);
     WavSeeds(root / "wav");
     ImageSeeds(root / "image");
     StateSeeds(root / "state");
     for (const auto& entry : fs::directory_iterator(argv[2]))
         fs::copy_file(entry.path(), root / "ogg" / entry.path().filename(),
                       fs::copy_options::overwrite_existing);
+    ReplaySeeds(root / "replay", argv[3]);
     return 0;
 }
