@@ -191,8 +191,8 @@ bool ReplayEventReader::Next(ReplayEventData* event) {
         event->kind = ReplayEvent::Window;
         const uint32_t width = in_.Varint(), height = in_.Varint();
         const uint8_t reload = in_.Byte();
-        // No screen has more than 16384 pixels a side.
-        if (width < 1 || height < 1 || width > 16384 || height > 16384 || reload > 1) failed_ = true;
+        const auto side = static_cast<uint32_t>(kReplayMaxWindow);
+        if (width < 1 || height < 1 || width > side || height > side || reload > 1) failed_ = true;
         event->a = static_cast<int32_t>(width);
         event->b = static_cast<int32_t>(height);
         event->reload = reload == 1;

@@ -40,6 +40,10 @@ struct ReplayEventData {
 };
 
 constexpr int kReplayMaxChars = 32;
+// What no recorded game exceeds: a window's side in pixels, and the virtual
+// screen's scale (a 1 x 1 window has 1/480, 16384 x 320 has 51.2).
+constexpr int32_t kReplayMaxWindow = 16384;
+constexpr float kReplayMinScale = 1.0f / 1024, kReplayMaxScale = 64;
 
 // Appends events to a byte buffer the caller owns (and reserves, so that
 // recording allocates nothing in steady play).

@@ -5,8 +5,10 @@
 
 #include "game/replay/replay_bytes.h"
 #include "game/replay/replay_events.h"
+#include "game/skitterbat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -23,6 +25,8 @@ constexpr uint8_t kMagic[8] = {'S', 'K', 'B', 'R', 'P', 'L', 'Y', 0x1A};
 constexpr int kCompressionQuality = 8;
 constexpr size_t kMaxParticles = 100;
 constexpr size_t kMaxOptions = 64;
+// The earned badges' 8 words of 32 bits.
+constexpr int32_t kBadgeFlags = 256;
 
 ReplayLimits readerLimits;
 
@@ -87,6 +91,43 @@ void WriteStart(ByteWriter& out, const ReplayStart& s) {
     }
 }
 
+bool Within(int32_t value, int32_t low, int32_t high) {
+    return value >= low && value <= high;
+}
+
+bool Finite(float value, float bound) {
+    return std::isfinite(value) && std::fabs(value) <= bound;
+}
+
+// Only what a game could have been in: the game takes its start as it stands,
+// and its arithmetic (a badge note's age counted on, a particle's frame made
+// an index, the shown score eased towards the score) holds only there.
+bool StartIsPlayable(const ReplayStart& s) {
+    const bool screen = Within(s.difficulty, 1, 3) && Within(s.windowWidth, 1, kReplayMaxWindow) &&
+                        Within(s.windowHeight, 1, kReplayMaxWindow) && s.screenWidth > 0 &&
+                        s.screenWidth <= kReplayMaxWindow && s.screenHeight > 0 &&
+                        s.screenHeight <= kReplayMaxWindow && s.scale >= kReplayMinScale &&
+                        s.scale <= kReplayMaxScale && s.scale2 >= kReplayMinScale &&
+                        s.scale2 <= kReplayMaxScale && Within(s.scaleAxis, 1, 2) && Within(s.landscape, 0, 1);
+    // The game holds the pointer within a billion units of the corner.
+    const int32_t pointer = 1000000000;
+    const bool input =
+        Within(s.steerByKeys, 0, 1) && Within(s.iCade, 0, 1) && Within(s.mouseX, -pointer, pointer) &&
+        Within(s.mouseY, -pointer, pointer) && Within(s.prevMouseX, -pointer, pointer) &&
+        Within(s.prevMouseY, -pointer, pointer) && Within(s.mouseDown, 0, 1) && Within(s.needRelease, 0, 1) &&
+        Within(s.buttonLock, 0, 1) && Within(s.backHeld, 0, 1) && Within(s.pauseSelection, -1, 1);
+    // Scores stay far below where the shown score's easing could overflow.
+    const bool play = std::isfinite(s.tilt) && Within(s.shownScore, 0, 1 << 30) &&
+                      Within(s.prevBallCount, 0, ObjectRecords) && std::isfinite(s.backdropAngle);
+    bool notes = true;
+    for (int k = 0; k < 15; ++k)
+        notes = notes && Within(s.noteBadges[k], 0, kBadgeFlags - 1) && Within(s.noteAges[k], 0, 1 << 16);
+    bool particles = true;
+    for (const ReplayParticle& p : s.particles)
+        for (float field : p.fields) particles = particles && Finite(field, 1e6f);
+    return screen && input && play && notes && particles;
+}
+
 bool ReadStart(ByteReader& in, ReplayStart* s) {
     s->seed = in.U32();
     s->difficulty = in.Signed();
@@ -128,13 +169,7 @@ bool ReadStart(ByteReader& in, ReplayStart* s) {
         id = in.Signed();
         value = in.Signed();
     }
-    // Nothing the game could have been in: the screen a play screen, the
-    // difficulty one of three.
-    const bool sane = !in.Failed() && s->difficulty >= 1 && s->difficulty <= 3 && s->windowWidth >= 1 &&
-                      s->windowHeight >= 1 && s->windowWidth <= 16384 && s->windowHeight <= 16384 &&
-                      s->screenWidth > 0 && s->screenWidth <= 16384 && s->screenHeight > 0 &&
-                      s->screenHeight <= 16384 && s->scale > 0 && s->scale2 > 0;
-    return sane;
+    return !in.Failed() && StartIsPlayable(*s);
 }
 
 ReplayReadResult Result(ReplayReadStatus status, std::string why) {

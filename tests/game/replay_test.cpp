@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -482,6 +483,13 @@ TEST(Replay, DamagedAndForeignFilesAreRefusedInOneLine) {
          "not a replay: written by a newer version of the game"},
         {"an event that never ends", rewritten([](Replay& r) { r.events.back() = 0x82; }),
          "not a replay: its events are damaged"},
+        // Starts no game can be in, whose arithmetic the game does not guard.
+        {"a badge note older than any", rewritten([](Replay& r) { r.start.noteAges[3] = 531586750; }),
+         "not a replay: its start is damaged"},
+        {"a particle on no frame", rewritten([](Replay& r) {
+             r.start.particles.push_back(ReplayParticle{7, {100, 10, 10, 1, 1, 0, std::nanf("")}});
+         }),
+         "not a replay: its start is damaged"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
