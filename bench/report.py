@@ -156,6 +156,37 @@ def main(out):
             "%.0f ms after %.0f ms of set-up; images and font %.0f ms, sounds %.0f ms, slowest step %d (%.0f ms)"
             % (get(l, "total_ms") - get(l, "create_ms"), get(l, "create_ms"), get(l, "image_steps_ms"),
                get(l, "sound_steps_ms"), get(l, "slowest_step"), get(l, "slowest_step_ms")))
+    record = "RecordUpdate"
+    if find(record):
+        record_ns = get(record, "real_time")
+        row("Recording, per update of busy play (Input + EndUpdate)",
+            "%.0f ns mean over 10 minutes; median %.0f ns, %.1f us the update of a checksum (1 in 60); "
+            "%.2f new, %.2f malloc"
+            % (record_ns, get(record, "median_ns"), get(record, "checksum_update_median_ns") / 1000,
+               get(record, "news_per_update"), get(record, "mallocs_per_update")),
+            "<= 2 us, 0 allocations: " + verdict(record_ns <= 2000 and get(record, "news_per_update") == 0
+                                                   and get(record, "mallocs_per_update") == 0))
+    golden = sorted((name[len("VerifyGoldenGame/"):].split("/")[0], run) for name, run in runs.items()
+                    if name.startswith("VerifyGoldenGame/") and "error_occurred" not in run)
+    if golden:
+        factors = []
+        for game, run in golden:
+            # Seconds of play a second of CPU time; the wall clock's figure follows.
+            factor = number(run.get("x_real_time"))
+            factors.append(factor)
+            wall = number(run.get("updates")) / 60 / (number(run.get("real_time")) / 1000 or 1)
+            row("Verify %s" % game, "%.0fx real time (%d updates in %.1f ms CPU; %.0fx by the wall clock); "
+                "%.0f bytes, %.0f a minute of play"
+                % (factor, number(run.get("updates")), number(run.get("cpu_time")), wall, number(run.get("bytes")),
+                   number(run.get("bytes_per_minute"))))
+        slowest = min(factors)
+        row("Verification speed, slowest golden game", "%.0fx real time: a five-minute game in %.3f s"
+            % (slowest, 300 / slowest if slowest > 0 else 0), ">= 1000x: " + verdict(slowest >= 1000))
+        pointer = [number(run.get("bytes_per_minute")) for game, run in golden
+                   if any(way in game for way in ("mouse", "touch", "finger"))]
+        if pointer:
+            row("Bytes a minute of mouse or touch play, most of the golden games", "%.0f" % max(pointer),
+                "<= 3 KB: " + verdict(max(pointer) <= 3 * 1024))
     if startup:
         row("Program start: libraries loaded", "%s ms" % startup.get("startup_libraries_ms", "?"))
         row("Program start: window and GL context", "%s ms" % startup.get("startup_window_ms", "?"))
