@@ -78,7 +78,6 @@ class Player:
         x11.XKeysymToKeycode.restype = ctypes.c_ubyte
         x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         x11.XFlush.argtypes = [ctypes.c_void_p]
-        x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         x11.XSetErrorHandler.argtypes = [_ERROR_HANDLER]
         xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
@@ -266,6 +265,3 @@ class Player:
         self.press(name)
         time.sleep(hold)
         self.release(name)
-
-    def sync(self):
-        self.x11.XSync(self.dpy, 0)

@@ -29,7 +29,7 @@ sys.path.insert(0, HERE)
 
 import e2e  # noqa: E402
 from e2e import check  # noqa: E402
-from player import Player  # noqa: E402
+from player import Player, virtual_scale  # noqa: E402
 from screens import start_at_menu, strip  # noqa: E402
 
 SOURCE = os.path.dirname(os.path.dirname(HERE))
@@ -88,7 +88,6 @@ def start_by_mouse(player, difficulty):
 
 
 def _virtual_size(geometry):
-    from player import virtual_scale
     _, _, w, h = geometry
     s = virtual_scale(w, h)
     return w / s, h / s
