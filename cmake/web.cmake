@@ -4,10 +4,12 @@
 # generator, preloaded into the page.
 include(ExternalProject)
 
+# A program that never opens a window (SKITTERBAT_HEADLESS) links neither.
+set(SKITTERBAT_WINDOWED $<NOT:$<BOOL:$<TARGET_PROPERTY:SKITTERBAT_HEADLESS>>>)
 add_library(glfw INTERFACE IMPORTED)
-target_link_options(glfw INTERFACE -sUSE_GLFW=3)
+target_link_options(glfw INTERFACE $<${SKITTERBAT_WINDOWED}:-sUSE_GLFW=3>)
 add_library(OpenGL::GL INTERFACE IMPORTED)
-target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1)
+target_link_options(OpenGL::GL INTERFACE $<${SKITTERBAT_WINDOWED}:-sLEGACY_GL_EMULATION=1>)
 add_library(OpenAL::OpenAL INTERFACE IMPORTED)
 add_library(Threads::Threads INTERFACE IMPORTED)
 set(OPENAL_INCLUDE_DIR "")
