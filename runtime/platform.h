@@ -3,6 +3,8 @@
 // their logic runs in tests against a scripted clock and window.
 #pragma once
 
+#include <cstddef>
+
 // What a key or button event says, as the host's callbacks take it.
 enum gxtkKeyAction { gxtkKeyReleased = 0, gxtkKeyPressed = 1, gxtkKeyRepeated = 2 };
 // The mouse buttons the host's callbacks know.
@@ -44,6 +46,10 @@ class gxtkPlatform {
     // Whether the player asked the system for less motion (a browser's
     // prefers-reduced-motion); kept current by the platform, cheap to ask.
     virtual bool PrefersReducedMotion() { return false; }
+    // Whether the player can be handed a file to keep, as a browser's
+    // download: a desktop's files are in the player's folder already.
+    virtual bool OffersDownloads() { return false; }
+    virtual void OfferDownload(const char* /*name*/, const unsigned char* /*bytes*/, size_t /*size*/) {}
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.

@@ -46,4 +46,5 @@ void WebPlatform::KeepScreenOn(bool on) {
     if (on == screenKept_) return;
     screenKept_ = on;
     web_keep_screen_on(on ? 1 : 0);
+    ShowPageControls(!on);
 }

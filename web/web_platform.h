@@ -28,6 +28,9 @@ class WebPlatform : public GlfwPlatform {
     void ResumeSoundOnGesture();
     // Follows the page's prefers-reduced-motion from now on.
     void WatchReducedMotion();
+    // The page's own controls (opening a replay) show while no round is
+    // played, where they would be in the way of a finger.
+    void ShowPageControls(bool shown);
 
     // Runs passes of the host loop until one renders a frame or asks to
     // wait: the browser calls back at its next animation frame.
@@ -44,6 +47,9 @@ class WebPlatform : public GlfwPlatform {
     bool DataFileReady(const char* name) override;
     void KeepScreenOn(bool on) override;
     bool PrefersReducedMotion() override;
+    // A download of the browser's.
+    bool OffersDownloads() override;
+    void OfferDownload(const char* name, const unsigned char* bytes, size_t size) override;
     // A pad the browser maps as "standard" reads as the desktop's standard
     // pad; any other is GLFW's, read raw.
     const float* JoystickAxes(int* count) override;

@@ -20,6 +20,8 @@ constexpr uint32_t kReplayMaxUpdates = 4u * 60u * 60u * 60u;
 // No replay of the longest game comes near these; a file beyond them is damaged.
 constexpr size_t kReplayMaxBodyBytes = 16u << 20;
 constexpr size_t kReplayMaxBuildChars = 64;
+// A whole file: the body deflated, with room to spare for the header.
+constexpr size_t kReplayMaxFileBytes = kReplayMaxBodyBytes + 1024;
 
 // What a file may claim before it is refused unread: how long a game it
 // plays and how large its body inflates. The defaults are the limits above; a

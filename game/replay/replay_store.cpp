@@ -14,7 +14,6 @@
 
 namespace {
 constexpr char kExtension[] = ".replay";
-constexpr size_t kMaxFileBytes = kReplayMaxBodyBytes + 1024;
 
 // "0042-normal-2466.replay": the number comes first.
 bool NumberOf(const char* name, uint32_t* number) {
@@ -55,7 +54,7 @@ bool ReadCappedFile(const std::string& path, std::vector<uint8_t>* bytes) {
     for (;;) {
         const size_t got = std::fread(chunk, 1, sizeof chunk, file);
         bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > kMaxFileBytes) {
+        if (bytes->size() > kReplayMaxFileBytes) {
             ok = false;
             break;
         }

@@ -9,13 +9,16 @@
 #include "graphics/image.h"
 #include "host/bb_app.h"
 #include "input/gxtk_input.h"
+#include "runtime/platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 constexpr int kIcons = 97;
-constexpr int kFocusRingFrame = 6, kRestartFrame = 7, kFastFrame = 8, kBackFrame = 9;
+constexpr int kFocusRingFrame = 6, kRestartFrame = 7, kFastFrame = 8, kBackFrame = 9, kExportFrame = 10;
 constexpr int kPauseFrame = 0, kPlayFrame = 3;
 constexpr int kClickSound = 98;
 constexpr int kMaxSpeed = 8;
@@ -41,16 +44,28 @@ bool InputActivity::Changed(const gxtkInput& input) {
     return changed;
 }
 
-void ReplayWatch::Start(Replay replay, bb_Skitterbat_MyApp& shown, Kind kind) {
+std::string ReplayWatch::ExportName(const ReplayHeader& header) {
+    std::string difficulty = DifficultyName(header.difficulty);
+    for (char& c : difficulty) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return "skitterbat-" + difficulty + "-" + std::to_string(header.score) + ".replay";
+}
+
+void ReplayWatch::Start(Replay replay, std::vector<uint8_t> file, bb_Skitterbat_MyApp& shown, Kind kind) {
     kind_ = kind;
     original_ = replay;
+    file_ = std::move(file);
+    controlCount_ = 0;
+    for (Control control : {kRestart, kPlayPause, kSpeed, kExport, kBack}) {
+        if (control == kExport && !(gxtk_platform && gxtk_platform->OffersDownloads())) continue;
+        controls_[controlCount_++] = control;
+    }
     player_.Start(std::move(replay), &shown);
     player_.SetSound(kind == Kind::Watch);
     active_ = true;
     paused_ = false;
     speed_ = 1;
     stepCredit_ = 0;
-    focus_ = kPlayPause;
+    focus_ = static_cast<int>(std::find(controls_, controls_ + controlCount_, kPlayPause) - controls_);
     activity_ = InputActivity();
     activity_.Changed(*bb_input_device);
     // Whatever brought the screen up must be let go before a control acts.
@@ -62,6 +77,7 @@ void ReplayWatch::Stop(bb_Skitterbat_MyApp& shown) {
     active_ = false;
     player_.Clear();
     original_ = Replay();
+    file_.clear();
     shown.NeedRelease = 1;
     shown.ButtonLock = 1;
     shown.Mode = ModeMenu;
@@ -85,7 +101,7 @@ bool ReplayWatch::StepDue() {
     return true;
 }
 
-void ReplayWatch::Act(bb_Skitterbat_MyApp& shown, int control) {
+void ReplayWatch::Act(bb_Skitterbat_MyApp& shown, Control control) {
     shown.m_PlaySFX(kClickSound, control == kBack ? 0.8f : 1.0f, 0.5f, 0);
     switch (control) {
     case kRestart:
@@ -100,10 +116,12 @@ void ReplayWatch::Act(bb_Skitterbat_MyApp& shown, int control) {
     case kSpeed:
         speed_ = speed_ >= kMaxSpeed ? 1 : speed_ * 2;
         break;
+    case kExport:
+        if (gxtk_platform)
+            gxtk_platform->OfferDownload(ExportName(original_.header).c_str(), file_.data(), file_.size());
+        break;
     case kBack:
         Stop(shown);
-        break;
-    default:
         break;
     }
 }
@@ -128,7 +146,12 @@ void ReplayWatch::Update(bb_Skitterbat_MyApp& shown) {
         shown.m_Text(12, 14, "DEMO", 0, 0);
         return;
     }
-    if (!paused_) StepDue();
+    if (!paused_) {
+        StepDue();
+        if (player_.status() == ReplayPlayer::Status::Desynced)
+            std::fprintf(stderr, "%s: it differs from update %u (%s)\n", kDesynced, player_.DesyncedAt(),
+                         ReplayClock(player_.DesyncedAt()).c_str());
+    }
     if (player_.status() != ReplayPlayer::Status::Playing) paused_ = true;
     shown.m_CLS2D(0, 0, 0, 0);
     DrawControls(shown);
@@ -161,15 +184,18 @@ void ReplayWatch::DrawControls(bb_Skitterbat_MyApp& shown) {
     shown.m_Rect(16, h - kBarHeight + 2, (w - 32) * std::clamp(fraction, 0.0f, 1.0f), 6);
 
     const bool playing = player_.status() == ReplayPlayer::Status::Playing && !paused_;
-    const int frames[kControls] = {kRestartFrame, playing ? kPauseFrame : kPlayFrame, kFastFrame, kBackFrame};
+    const int frames[] = {kRestartFrame, playing ? kPauseFrame : kPlayFrame, kFastFrame, kExportFrame,
+                          kBackFrame};
     const float y = h - kBarHeight / 2 + 4;
     int pressed = -1;
-    for (int control = 0; control < kControls; ++control) {
-        const float x = w / 2 + (static_cast<float>(control) - 1.5f) * kButtonSpacing;
+    for (int i = 0; i < controlCount_; ++i) {
+        const Control control = controls_[i];
+        const float x =
+            w / 2 + (static_cast<float>(i) - static_cast<float>(controlCount_ - 1) / 2) * kButtonSpacing;
         shown.m_SetSize(kButtonSize);
         shown.m_SetCol(control == kBack ? 255.0f : 120.0f, control == kBack ? 120.0f : 200.0f, 255, 1);
-        if (shown.m_Button(kIcons, x, y, frames[control]) && shown.NeedRelease == 0) pressed = control;
-        if (control == focus_) {
+        if (shown.m_Button(kIcons, x, y, frames[control]) && shown.NeedRelease == 0) pressed = i;
+        if (i == focus_) {
             shown.m_SetSize(kButtonSize * 1.25f);
             shown.m_SetCol(255, 255, 100, 1);
             shown.m_DrawImg(kIcons, x, y, kFocusRingFrame);
@@ -188,7 +214,7 @@ void ReplayWatch::DrawControls(bb_Skitterbat_MyApp& shown) {
     if (pressed >= 0) {
         shown.NeedRelease = 1;
         focus_ = pressed;
-        Act(shown, pressed);
+        Act(shown, controls_[pressed]);
         return;
     }
     if (shown.ButtonLock != 0) return;
@@ -198,7 +224,7 @@ void ReplayWatch::DrawControls(bb_Skitterbat_MyApp& shown) {
         shown.m_PlaySFX(kClickSound, 0.8f, 0.5f, 0);
     } else if (shown.m_PlayKey(5) || shown.m_PlayKey(8)) {
         shown.ButtonLock = 1;
-        focus_ = std::min(kControls - 1, focus_ + 1);
+        focus_ = std::min(controlCount_ - 1, focus_ + 1);
         shown.m_PlaySFX(kClickSound, 1.2f, 0.5f, 0);
     } else if (shown.m_PlayKey(99)) {
         shown.ButtonLock = 1;
@@ -207,7 +233,7 @@ void ReplayWatch::DrawControls(bb_Skitterbat_MyApp& shown) {
         for (int key = 10; key <= 17; ++key) {
             if (!shown.m_PlayKey(key)) continue;
             shown.ButtonLock = 1;
-            Act(shown, focus_);
+            Act(shown, controls_[focus_]);
             break;
         }
     }

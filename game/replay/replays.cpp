@@ -82,7 +82,7 @@ bool WatchBytes(bb_Skitterbat_MyApp& game, const std::vector<uint8_t>& bytes, co
         Refuse(name, read.why);
         return false;
     }
-    TheSystem().watch.Start(std::move(replay), game, kind);
+    TheSystem().watch.Start(std::move(replay), bytes, game, kind);
     return true;
 }
 
