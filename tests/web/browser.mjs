@@ -115,6 +115,11 @@ const STATE_DB = "/state";
 const STATE_KEY = "/state/.cobaltstate";
 
 export async function storedState(page) {
+  return storedFile(page, STATE_KEY);
+}
+
+// A file of the state folder as IndexedDB holds it, or null.
+export async function storedFile(page, path) {
   const bytes = await page.evaluate(
     (dbName, key) => new Promise((done, failed) => {
       const open = indexedDB.open(dbName);
@@ -131,7 +136,7 @@ export async function storedState(page) {
         get.onerror = () => failed(get.error);
       };
     }),
-    STATE_DB, STATE_KEY);
+    STATE_DB, path);
   return bytes && Buffer.from(bytes);
 }
 

@@ -2,19 +2,23 @@
 // The browser tests: the real page from build-web/, served on 127.0.0.1 and
 // played in headless Chromium. Ends with "N passed, N failed" and a non-zero
 // status on any failure.
-//   node tests/web/run.mjs [--build build-web] [--native build-test] [--docs docs/web.png] [name...]
+//   node tests/web/run.mjs [--build build-web] [--native build-test] [--docs docs/web.png]
+//                          [--record tests/replays] [name...]
+// --record keeps the whole games the finger and pad players play as the
+// golden games browser-touch-*.replay and browser-pad-*.replay there.
 import { execFileSync } from "node:child_process";
 import { createHash } from "node:crypto";
 import {
-  appendFileSync, copyFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, symlinkSync,
+  appendFileSync, copyFileSync, existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, symlinkSync,
+  writeFileSync,
 } from "node:fs";
 import { tmpdir } from "node:os";
-import { join, resolve } from "node:path";
+import { basename, join, resolve } from "node:path";
 import { parseArgs } from "node:util";
 
 import { serve } from "../../web/serve.mjs";
 import {
-  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedState, storeState, throttle, waitFor,
+  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedFile, storedState, storeState, throttle, waitFor,
   waitForLine,
 } from "./browser.mjs";
 import { decodePng, decodePpm } from "./png.mjs";
@@ -26,6 +30,7 @@ const { values: options, positionals: only } = parseArgs({
     build: { type: "string", default: join(root, "build-web") },
     native: { type: "string", default: join(root, "build-test") },
     docs: { type: "string" },
+    record: { type: "string" },
   },
   allowPositionals: true,
 });
@@ -238,7 +243,10 @@ tests.menu_matches_the_desktop = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640, true);
-    const menu = await loadToMenu(page, "menu", { seeLoading: true });
+    await loadToMenu(page, "menu", { seeLoading: true });
+    // The game's picture alone, without the page's button over its corner.
+    await page.$eval("#open-replay", (button) => { button.style.visibility = "hidden"; });
+    const menu = await canvasImage(page, join(artifacts, "menu-alone.png"));
     // The desktop window is "Cobalt Game"; the page is named as its manifest names it.
     check(await page.title() === "Skitterbat", `title "${await page.title()}"`);
     check(await page.evaluate(() => document.activeElement && document.activeElement.id) === "canvas",
@@ -961,6 +969,326 @@ tests.without_storage_the_game_plays_and_says_so_once = async () => {
     await waitFor("the menu after quitting", async () => difference(menu, await canvasImage(page)) < 0.1, 10000);
     const notes = page.lines.filter((line) => line.startsWith("Scores will not be kept"));
     check(notes.length === 1, `storage notes: ${JSON.stringify(notes)}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// --- replays
+const VERIFIER = join(options.build, "skitterbat-verify.js");
+const DESYNCED = "This replay no longer plays the same";
+const KEPT_NAME = /^\d+-(easy|normal|hard)-(\d+)\.replay$/;
+
+// The replay screen's progress bar, a band along its foot in its track's
+// grey-blue and its fill's orange: the share filled, or null when no such
+// bar is on screen.
+function replayProgress(image) {
+  const scale = unitScale(image), w = image.width / scale, h = image.height / scale;
+  const row = Math.floor((h - 64 + 5) * scale), pixels = [];
+  for (let x = Math.ceil(18 * scale); x < Math.floor((w - 18) * scale); ++x) pixels.push(image.pixel(x, row));
+  const filled = share(pixels, [255, 200, 100], 12), track = share(pixels, [70, 70, 90], 12);
+  return filled + track > 0.95 ? filled : null;
+}
+
+async function waitForReplayScreen(page, what, timeoutMs = 30000) {
+  await waitFor(what, async () => replayProgress(await canvasImage(page)) !== null, timeoutMs, 200);
+}
+
+// The replays the page keeps in its state folder: name and bytes.
+async function keptReplays(page) {
+  const kept = await page.evaluate(() => {
+    if (!FS.analyzePath("/state/replays").exists) return [];
+    return FS.readdir("/state/replays").filter((name) => name.endsWith(".replay"))
+      .map((name) => [name, Array.from(FS.readFile(`/state/replays/${name}`))]);
+  });
+  return new Map(kept.map(([name, bytes]) => [name, Buffer.from(bytes)]));
+}
+
+// The one game a test played: its kept file, once IndexedDB holds it too.
+async function theKeptGame(page) {
+  const [name, bytes] = await waitFor("the kept replay", async () => {
+    const kept = [...(await keptReplays(page)).entries()];
+    return kept.length === 1 && kept[0];
+  }, 20000);
+  check(KEPT_NAME.test(name), `kept as ${name}`);
+  await waitFor("the replay in IndexedDB", async () => {
+    const stored = await storedFile(page, `/state/replays/${name}`);
+    return stored && stored.equals(bytes);
+  }, 20000);
+  return { name, bytes };
+}
+
+function verifyWith(program, files) {
+  const [command, ...first] = program === "node" ? ["node", VERIFIER] : [join(options.native, "skitterbat")];
+  const args = program === "node" ? [...first, ...files] : ["--verify", ...files];
+  try {
+    return { status: 0, out: execFileSync(command, args, { encoding: "utf8", timeout: 120000,
+                                                          env: { ...process.env, ASAN_OPTIONS: "detect_leaks=0" } }) };
+  } catch (error) {
+    if (typeof error.status !== "number") throw error;
+    return { status: error.status, out: error.stdout };
+  }
+}
+
+// A game the browser recorded, played to its end by the desktop build; with
+// --record it becomes a golden game.
+function verifyNativelyAndKeep(kind, { name, bytes }) {
+  const file = join(artifacts, `browser-${kind}.replay`);
+  writeFileSync(file, bytes);
+  const { status, out } = verifyWith("native", [file]);
+  console.log(`  ${out.trim()}`);
+  check(status === 0 && out.startsWith(`${file}: ok, `), `the desktop build says: ${out.trim()} (status ${status})`);
+  if (!options.record) return;
+  const [, difficulty, score] = KEPT_NAME.exec(name);
+  mkdirSync(options.record, { recursive: true });
+  for (const old of readdirSync(options.record))
+    if (old.startsWith(`browser-${kind}-`)) rmSync(join(options.record, old));
+  writeFileSync(join(options.record, `browser-${kind}-${difficulty}-${score}.replay`), bytes);
+}
+
+// A HARD game played by keys and quit is kept, and after a reload (so from
+// IndexedDB) its score row opens it. Export, two to the right of play/pause,
+// downloads the kept file under its difficulty and score and puts a link on
+// the clipboard; Back is one further. The link opens another page on the
+// replay; a damaged one is refused over the menu and changes nothing.
+tests.a_kept_game_survives_a_reload_exports_and_travels_as_a_link = async () => {
+  const downloads = mkdtempSync(join(tmpdir(), "skitterbat-downloads-"));
+  const browser = await launch(newProfile());
+  try {
+    await browser.defaultBrowserContext().overridePermissions(url, ["clipboard-read", "clipboard-sanitized-write"]);
+    const cdp = await browser.target().createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    let page = await openPage(browser, 640, 640);
+    const menu = await loadToMenu(page, "replay-menu");
+    await pressKey(page, "ArrowRight");
+    await startGame(page, menu);
+    for (const key of ["ArrowLeft", "Space", "ArrowRight", "ArrowRight"]) await pressKey(page, key);
+    await pressKey(page, "Escape");
+    await waitFor("the pause panel", async () => pausePanelOpen(await canvasImage(page)), 10000);
+    await pressKey(page, "ArrowLeft");
+    await pressKey(page, "Enter");
+    const game = await theKeptGame(page);
+    const score = KEPT_NAME.exec(game.name)[2];
+
+    await loadToMenu(page, "replay-menu-reloaded");
+    const reloaded = await keptReplays(page);
+    check(reloaded.size === 1 && reloaded.get(game.name)?.equals(game.bytes), "the reload lost the kept replay");
+    // Right to HARD, Right into its scores, Enter on the row.
+    for (const key of ["ArrowRight", "ArrowRight", "Enter"]) await pressKey(page, key);
+    await waitForReplayScreen(page, "the replay screen from the score row");
+    await canvasImage(page, join(artifacts, "replay-screen.png"));
+    for (const key of ["ArrowRight", "ArrowRight", "Enter"]) await pressKey(page, key);
+    const exported = join(downloads, `skitterbat-hard-${score}.replay`);
+    await waitFor("the download", () => existsSync(exported), 10000);
+    check(readFileSync(exported).equals(game.bytes), "the download is not the kept replay");
+    const { status, out } = verifyWith("node", [exported]);
+    check(status === 0 && out.startsWith(`${exported}: ok, HARD, score ${score}, `), `the node verifier says: ${out}`);
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    check(link.startsWith(`${url}#replay=`) && Buffer.from(link.split("#replay=")[1], "base64url").equals(game.bytes),
+          `the clipboard holds ${link.slice(0, 80)}...`);
+    check(/on the clipboard/.test(await page.$eval("#note", (note) => !note.hidden && note.textContent)),
+          "the page does not say where the link went");
+    await pressKey(page, "ArrowRight");
+    await pressKey(page, "Enter");
+    await waitFor("the menu after Back", async () => {
+      const shot = await canvasImage(page);
+      return isMenu(shot) && replayProgress(shot) === null;
+    }, 10000);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+    await page.close();
+
+    page = await openPage(browser, 640, 640);
+    await page.goto(link, { waitUntil: "domcontentloaded" });
+    await waitForReplayScreen(page, "the replay from the link", 60000);
+    check(page.url() === url, `the address keeps the link: ${page.url().slice(0, 80)}`);
+    await pressKey(page, "Escape");
+    await waitFor("the menu", async () => replayProgress(await canvasImage(page)) === null, 10000);
+    const state = await storedState(page);
+    const body = link.split("#replay=")[1], middle = Math.floor(body.length / 2);
+    const damaged = `#replay=${body.slice(0, middle)}${body.slice(middle, middle + 8) === "AAAAAAAA" ? "BBBBBBBB" : "AAAAAAAA"}${body.slice(middle + 8)}`;
+    for (const [hash, line] of [[damaged, /^link: not a replay: /], ["#replay=no*replay", /^link: not a replay: it is not base64url$/]]) {
+      page.lines.length = 0;
+      await page.evaluate((h) => { location.hash = h; }, hash);
+      await waitFor(`the refusal of ${hash.slice(0, 20)}`, () => page.lines.some((l) => line.test(l)), 10000);
+      for (let look = 0; look < 4; ++look) {
+        const shot = await canvasImage(page, join(artifacts, "replay-refused.png"));
+        check(isMenu(shot) && replayProgress(shot) === null, "a damaged link left the menu");
+        await sleep(250);
+      }
+    }
+    check(/damaged/.test(await page.$eval("#note", (note) => note.textContent)), "the page does not say the link is damaged");
+    check((await storedState(page)).equals(state), "a damaged link changed the stored state");
+    const after = await keptReplays(page);
+    check(after.size === 1 && after.get(game.name)?.equals(game.bytes), "a damaged link changed the kept replays");
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+    rmSync(downloads, { recursive: true, force: true });
+  }
+};
+
+// A game recorded by the desktop build: opened with the corner button (Tab
+// reaches it, Enter opens the picker, and the game sees neither key), it
+// plays to its end without a difference. A file dropped on the page that is
+// not a replay is refused by name; a dropped replay plays.
+tests.a_picked_or_dropped_desktop_replay_plays_to_its_end = async () => {
+  const desktop = join(artifacts, "desktop.replay");
+  execFileSync("python3", [join(here, "native_replay.py"), "--build", options.native, desktop],
+               { stdio: ["ignore", "ignore", "inherit"], timeout: 180000 });
+  const notReplay = join(artifacts, "holiday.replay");
+  writeFileSync(notReplay, "a postcard, not a game");
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await loadToMenu(page, "desktop-replay-menu");
+    const chooser = page.waitForFileChooser({ timeout: 10000 });
+    await pressKey(page, "Tab");
+    check(await page.evaluate(() => document.activeElement.id) === "open-replay", "Tab does not reach the button");
+    await pressKey(page, "Enter");
+    await (await chooser).accept([desktop]);
+    await waitForReplayScreen(page, "the picked replay");
+    await waitFor("the replay's end", async () => replayProgress(await canvasImage(page)) > 0.995, 120000, 500);
+    await sleep(1000); // the last checksum comes after the last update
+    check(replayProgress(await canvasImage(page, join(artifacts, "desktop-replay-end.png"))) > 0.995, "the bar went back");
+    check(!page.lines.some((line) => line.startsWith(DESYNCED)), `the desktop's game played differently: ${page.lines.find((line) => line.startsWith(DESYNCED))}`);
+    await pressKey(page, "Escape");
+    await waitFor("the menu", async () => replayProgress(await canvasImage(page)) === null, 10000);
+
+    // Headless Chromium gives a page no way to read a file dragged in through
+    // the DevTools protocol: the drag is the page's own, with the file's bytes.
+    const drop = async (file) => {
+      const taken = await page.evaluate((name, bytes) => {
+        const carried = new DataTransfer();
+        carried.items.add(new File([new Uint8Array(bytes)], name));
+        const drag = (type) => Module.canvas.dispatchEvent(
+          new DragEvent(type, { dataTransfer: carried, bubbles: true, cancelable: true }));
+        return [drag("dragenter"), drag("dragover"), drag("drop")].map((allowed) => !allowed);
+      }, basename(file), Array.from(readFileSync(file)));
+      check(taken[1] && taken[2], "the page leaves a dropped file to the browser, which opens it in place of the game");
+    };
+    await drop(notReplay);
+    await waitForLine(page, "holiday.replay: not a replay: it does not start as one", 10000);
+    check(page.url() === url, `the dropped file replaced the page: ${page.url()}`);
+    await drop(desktop);
+    await waitForReplayScreen(page, "the dropped replay");
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A whole game on a phone: one finger steers and launches, another presses
+// the pause button; the round goes on, then the second finger pauses again
+// and a tap quits. The desktop build plays the kept game to the same end.
+tests.a_finger_game_recorded_in_the_browser_verifies_natively = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+    const page = await openPage(browser, 390, 844, true);
+    await page.setViewport(phone);
+    const menu = await loadToMenu(page, "finger-menu");
+    const css = (ux, uy) => ({ x: (ux * 390) / 320, y: (uy * 390) / 320 });
+    const h = (844 * 320) / 390;
+    const cdp = await page.createCDPSession();
+    const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+    const tap = async (point) => {
+      await touch("touchStart", [{ ...point, id: 1 }]);
+      await sleep(150);
+      await touch("touchEnd", []);
+    };
+    await tap(css(0.3 * 320, 0.45 * h)); // EASY
+    await waitFor("play after a tap on EASY", async () => difference(menu, await canvasImage(page)) > 0.3, 15000);
+    await sleep(1500);
+    // Sweeps to and fro under the play (a look at the screen takes longer
+    // than a ball's fall on a busy machine); false once the game is over.
+    const steer = async (seconds, id) => {
+      await touch("touchStart", [{ ...css(160, 0.6 * h), id }]);
+      for (let step = 0; step < seconds * 5; ++step) {
+        await touch("touchMove", [{ ...css(160 + 120 * Math.sin(step / 4), 0.6 * h), id }]);
+        await sleep(200);
+        if (step % 10 === 9 && (await keptReplays(page)).size > 0) return false;
+      }
+      return true;
+    };
+    const pauseWithSecondFinger = async (id) => {
+      const held = { ...css(160, 0.6 * h), id };
+      await touch("touchStart", [held, { ...css(16, 16), id: id + 1 }]);
+      await waitFor("the pause panel from the second finger", async () =>
+        pausePanelOpen(await canvasImage(page, join(artifacts, "finger-paused.png"))), 10000);
+      await touch("touchEnd", []);
+      await sleep(300);
+    };
+    check(await steer(10, 10), "the game was over within 10 s");
+    await pauseWithSecondFinger(10);
+    await tap(css(160, h / 2)); // Resume
+    await waitFor("the round again", async () => !pausePanelOpen(await canvasImage(page)), 10000);
+    if (await steer(40, 20)) {
+      await pauseWithSecondFinger(20);
+      await tap(css(160 - 96, h / 2 - 96)); // Quit
+    }
+    verifyNativelyAndKeep("touch", await theKeptGame(page));
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// A whole HARD game on a standard pad: the stick steers, A launches, Start
+// pauses and A resumes; then Start, Left to Quit and A. The desktop build
+// plays the kept game to the same end.
+tests.a_pad_game_recorded_in_the_browser_verifies_natively = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    await page.evaluateOnNewDocument(() => {
+      const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+      const pad = { id: "Test pad (standard)", index: 0, connected: true, mapping: "standard", timestamp: 0,
+                    axes: [0, 0, 0, 0], buttons };
+      window.holdButton = (button, down) => {
+        buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+        pad.timestamp += 1;
+      };
+      window.tiltStick = (x) => {
+        pad.axes[0] = x;
+        pad.timestamp += 1;
+      };
+      navigator.getGamepads = () => [pad, null, null, null];
+    });
+    const menu = await loadToMenu(page, "pad-game-menu");
+    const press = async (button, ms = 300) => {
+      await page.evaluate((b) => window.holdButton(b, true), button);
+      await sleep(ms);
+      await page.evaluate((b) => window.holdButton(b, false), button);
+      await sleep(300);
+    };
+    // The stick to and fro, A now and then; false once the game is over.
+    const play = async (seconds) => {
+      for (let step = 0; step < seconds; ++step) {
+        await page.evaluate((x) => window.tiltStick(x), [0.9, -0.6, -0.9, 0.5][step % 4]);
+        if (step % 3 === 0) await press(0, 200);
+        else await sleep(1000);
+        if (step % 2 === 1 && (await keptReplays(page)).size > 0) return false;
+      }
+      await page.evaluate(() => window.tiltStick(0));
+      return true;
+    };
+    await press(15); // d-pad right: HARD
+    await press(0);
+    await waitFor("play after A", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
+    await sleep(1000);
+    check(await play(10), "the game was over within 10 s");
+    await press(9); // Start
+    await waitFor("the pause panel after Start", async () => pausePanelOpen(await canvasImage(page)), 10000);
+    await press(0); // Resume has the focus
+    await waitFor("the round again", async () => !pausePanelOpen(await canvasImage(page)), 10000);
+    if (await play(40)) {
+      await press(9);
+      await waitFor("the pause panel again", async () => pausePanelOpen(await canvasImage(page)), 10000);
+      await press(14); // d-pad left: Quit
+      await press(0);
+    }
+    verifyNativelyAndKeep("pad", await theKeptGame(page));
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
