@@ -1295,6 +1295,31 @@ tests.a_pad_game_recorded_in_the_browser_verifies_natively = async () => {
   }
 };
 
+// The golden games play to their recorded ends in node, and node's verifier
+// says what the desktop's says, line for line and in its exit status, of a
+// good file, a file cut short and one that is not there.
+tests.golden_games_verify_in_node_as_on_the_desktop = async () => {
+  const folder = join(root, "tests", "replays");
+  const golden = readdirSync(folder).filter((name) => name.endsWith(".replay")).sort().map((name) => join(folder, name));
+  check(golden.length >= 2, `only ${golden.length} golden games in ${folder}`);
+  const started = Date.now();
+  const { status, out } = verifyWith("node", golden);
+  console.log(`  ${golden.length} golden games verified in node in ${((Date.now() - started) / 1000).toFixed(1)} s`);
+  const lines = out.trim().split("\n");
+  check(status === 0, `status ${status}: ${out}`);
+  const ok = /^: ok, (EASY|NORMAL|HARD), score \d+, \d+:\d\d of play$/;
+  golden.forEach((file, i) => check(lines[i]?.startsWith(file) && ok.test(lines[i].slice(file.length)),
+                                    `${basename(file)}: ${lines[i]}`));
+
+  const cut = join(artifacts, "cut.replay");
+  writeFileSync(cut, readFileSync(golden[0]).subarray(0, 40));
+  for (const files of [[golden[0], cut], [cut, join(artifacts, "missing.replay")]]) {
+    const node = verifyWith("node", files), desktop = verifyWith("native", files);
+    check(node.status === 2 && node.status === desktop.status && node.out === desktop.out,
+          `node says (${node.status}) ${node.out}, the desktop (${desktop.status}) ${desktop.out}`);
+  }
+};
+
 // --- running them
 check(existsSync(join(options.build, "skitterbat.wasm")), `${options.build} holds no browser build: run scripts/web`);
 server = await serve(options.build);
