@@ -171,6 +171,13 @@ bool BeforeUpdate(bb_Skitterbat_MyApp& game) {
     if (!IsShown(game)) return false;
     System& s = TheSystem();
     if (s.watch.Active()) {
+        // A file handed over meanwhile takes the screen at once; a refused
+        // one leaves the replay playing.
+        if (s.pending && game.LoaderStage == 0) {
+            s.pending = false;
+            WatchBytes(game, s.pendingFile, s.pendingName, ReplayWatch::Kind::Watch);
+            s.pendingFile.clear();
+        }
         s.watch.Update(game);
         return true;
     }
