@@ -229,7 +229,7 @@ TEST(ReplayWatchSpeed, AKeptGamePlaysBackAtTheSpeedItWasPlayedAt) {
         values.speedPercent = viewer;
         options::Change(h.game, values);
         ReplayWatch watch;
-        watch.Start(replay, h.game, ReplayWatch::Kind::Watch);
+        watch.Start(replay, {}, h.game, ReplayWatch::Kind::Watch);
         for (int i = 0; i < 100; ++i) watch.Update(h.game);
         EXPECT_EQ(watch.player().Played(), viewer == 100 ? 50u : 100u);
         watch.Stop(h.game);
