@@ -135,6 +135,19 @@ async function loadToMenu(page, label, { seeLoading = false, at = url } = {}) {
   return canvasImage(page, join(artifacts, `${label}.png`));
 }
 
+// What a failed wait saw of the page: how the browser shows it and what the game draws.
+async function pageState(page) {
+  const image = await canvasImage(page);
+  const shown = isLoadingScreen(image) ? "the loading screen" : pausePanelOpen(image) ? "the pause panel" : "no panel";
+  const seen = await page.evaluate(() => {
+    const canvas = document.getElementById("canvas");
+    const wake = Module.screenWake;
+    return `${document.visibilityState}, focus ${document.hasFocus()}, canvas ${canvas.width}x${canvas.height}, ` +
+           `the game ${wake && wake.wanted ? "wants" : "does not want"} the screen on`;
+  });
+  return `page ${seen}, ${shown} on screen`;
+}
+
 function stateLines(page) {
   return page.lines.filter((line) => STATE_MESSAGES.has(line));
 }
@@ -719,22 +732,30 @@ tests.a_standard_pad_steers_and_pauses = async () => {
       } } });
     });
     const menu = await loadToMenu(page, "pad-menu");
-    const press = async (button, ms = 300) => {
-      await page.evaluate((b) => window.holdButton(b, true), button);
-      await sleep(ms);
-      await page.evaluate((b) => window.holdButton(b, false), button);
-      await sleep(200);
+    // Held and let go for some updates each: a page short of frames may run
+    // no update while a button is down for a fixed time.
+    const updates = () => page.evaluate(() => Module._web_update_count());
+    const press = async (button, count = 6) => {
+      for (const down of [true, false]) {
+        const from = await page.evaluate((b, d) => {
+          window.holdButton(b, d);
+          return Module._web_update_count();
+        }, button, down);
+        await waitFor(`${count} updates with button ${button} ${down ? "held" : "let go"}`,
+                      async () => (await updates()) >= from + count, 10000, 20);
+      }
     };
     await press(0); // A
     await waitFor("play after A", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
-    await sleep(1000);
     const held = () => page.evaluate(() => window.wakeLocks.filter((lock) => !lock.released).length);
-    check(await held() === 1, `screen locks held in the round: ${await held()}`);
+    await waitFor("a screen lock in the round", async () => (await held()) === 1, 5000).catch(async (error) => {
+      throw new Error(`${error.message}; ${await pageState(page)}`);
+    });
 
     // The paddle's line, 48 units above the foot of a 480-unit screen.
     const paddleLine = 480 - 48;
     const start = paddleX(await canvasImage(page), paddleLine);
-    await press(15, 700); // d-pad right
+    await press(15, 40); // d-pad right
     const moved = paddleX(await canvasImage(page), paddleLine);
     check(moved > start + 40, `the paddle went from ${start} to ${moved} on the d-pad`);
     await press(9); // Start
