@@ -131,7 +131,11 @@ async function loadToMenu(page, label, { seeLoading = false, at = url } = {}) {
     return isMenu(shot);
   }, 60000, 50);
   if (seeLoading) check(sawLoading, "the loading screen was never shown");
-  await sleep(1000); // the menu slides in over 32 updates
+  // The menu slides in over 32 updates, which a page short of frames runs in
+  // more than a second.
+  const seen = await page.evaluate(() => Module._web_update_count());
+  await Promise.all([sleep(1000), waitFor("the menu slid in", async () =>
+    (await page.evaluate(() => Module._web_update_count())) >= seen + 32, 20000, 50)]);
   return canvasImage(page, join(artifacts, `${label}.png`));
 }
 
