@@ -2,6 +2,7 @@
 // of its draw list in a real GL context, with their heap allocations, draw
 // calls and vertices.
 #include "alloc_counter.h"
+#include "median.h"
 #include "world.h"
 
 #include "graphics/image.h"
@@ -16,13 +17,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double>& samples) {
-    if (samples.empty()) return 0;
-    auto middle = samples.begin() + static_cast<long>(samples.size() / 2);
-    std::nth_element(samples.begin(), middle, samples.end());
-    return *middle;
-}
 
 double ThreadCpuSeconds() {
     timespec ts;

@@ -2,6 +2,7 @@
 // game of tests/replays/ how fast it verifies against real time and how many
 // bytes a minute of its play takes.
 #include "alloc_counter.h"
+#include "median.h"
 #include "world.h"
 
 #include "game/replay/replay_file.h"
@@ -25,13 +26,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double>& samples) {
-    if (samples.empty()) return 0;
-    auto middle = samples.begin() + static_cast<long>(samples.size() / 2);
-    std::nth_element(samples.begin(), middle, samples.end());
-    return *middle;
-}
 
 // One iteration is one update of the autopilot's play from the busy frame,
 // with a recorder of its own beside the game's: the time is the recorder's
