@@ -471,6 +471,25 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
 
 // A phone's page: touches through the DevTools protocol, a tap as a finger
 // makes one, and game units as CSS pixels at the page's current shape.
+// A fake pad in place of the browser's, mapped "standard": window.holdButton
+// presses or lets go of a button, window.tiltStick moves the left stick.
+async function withStandardPad(page) {
+  await page.evaluateOnNewDocument(() => {
+    const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+    const pad = { id: "Test pad (standard)", index: 0, connected: true, mapping: "standard", timestamp: 0,
+                  axes: [0, 0, 0, 0], buttons };
+    window.holdButton = (button, down) => {
+      buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
+      pad.timestamp += 1;
+    };
+    window.tiltStick = (x) => {
+      pad.axes[0] = x;
+      pad.timestamp += 1;
+    };
+    navigator.getGamepads = () => [pad, null, null, null];
+  });
+}
+
 async function phonePage(browser, shape) {
   const page = await openPage(browser, shape.width, shape.height, true);
   await page.setViewport({ ...shape, isMobile: true, hasTouch: true });
@@ -717,15 +736,8 @@ tests.a_standard_pad_steers_and_pauses = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
+    await withStandardPad(page);
     await page.evaluateOnNewDocument(() => {
-      const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
-      const pad = { id: "Test pad (standard)", index: 0, connected: true, mapping: "standard", timestamp: 0,
-                    axes: [0, 0, 0, 0], buttons };
-      window.holdButton = (button, down) => {
-        buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
-        pad.timestamp += 1;
-      };
-      navigator.getGamepads = () => [pad, null, null, null];
       window.wakeLocks = [];
       Object.defineProperty(navigator, "wakeLock", { value: { request: (type) => {
         const lock = new EventTarget();
@@ -1266,20 +1278,7 @@ tests.a_pad_game_recorded_in_the_browser_verifies_natively = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
-    await page.evaluateOnNewDocument(() => {
-      const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
-      const pad = { id: "Test pad (standard)", index: 0, connected: true, mapping: "standard", timestamp: 0,
-                    axes: [0, 0, 0, 0], buttons };
-      window.holdButton = (button, down) => {
-        buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
-        pad.timestamp += 1;
-      };
-      window.tiltStick = (x) => {
-        pad.axes[0] = x;
-        pad.timestamp += 1;
-      };
-      navigator.getGamepads = () => [pad, null, null, null];
-    });
+    await withStandardPad(page);
     const menu = await loadToMenu(page, "pad-game-menu");
     const press = async (button, ms = 300) => {
       await page.evaluate((b) => window.holdButton(b, true), button);
