@@ -192,6 +192,7 @@ void GlfwPlatform::CursorCallback(GLFWwindow* window, double x, double y) {
     GlfwPlatform* platform = PlatformOf(window);
     platform->cursorX_ = x;
     platform->cursorY_ = y;
+    platform->pointerIsFinger_ = false;
 }
 
 // As of the last event poll, which is where the position changes.

@@ -40,6 +40,7 @@ class GlfwPlatform : public gxtkPlatform {
     const float* JoystickAxes(int* count) override;
     const unsigned char* JoystickButtons(int* count) override;
     void RegisterCallbacks() override;
+    bool PointerIsFinger() override { return pointerIsFinger_; }
 
     GLFWwindow* Window() const { return window_; }
     KeyFilter* Keys() const { return keyFilter_; }
@@ -49,6 +50,7 @@ class GlfwPlatform : public gxtkPlatform {
     void SetCursor(double x, double y) {
         cursorX_ = x;
         cursorY_ = y;
+        pointerIsFinger_ = true;
     }
 
   private:
@@ -66,6 +68,8 @@ class GlfwPlatform : public gxtkPlatform {
     bool iconified_ = false;
     bool focused_ = false;
     double cursorX_ = 0, cursorY_ = 0;
+    // A finger moved the pointer last (SetCursor), not GLFW's mouse.
+    bool pointerIsFinger_ = false;
     int joystick_ = -1;               // GLFW joystick id read, -1 for none
     unsigned joystickEventsSeen_ = 0; // connection events already acted on
     bool joystickChosen_ = false;

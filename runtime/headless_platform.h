@@ -85,5 +85,8 @@ class HeadlessPlatform : public gxtkPlatform {
     }
     void StateFileSaved() override { ++stateSaves; }
     bool DataFileReady(const char* name) override { return pendingData.count(name) == 0; }
+    // The pointer is a finger on a touch screen, as a phone's browser reports it.
+    bool fingerPointer = false;
+    bool PointerIsFinger() override { return fingerPointer; }
     void KeepScreenOn(bool on) override { screenKeptOn += on ? 1 : 0; }
 };

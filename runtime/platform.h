@@ -50,6 +50,9 @@ class gxtkPlatform {
     // download: a desktop's files are in the player's folder already.
     virtual bool OffersDownloads() { return false; }
     virtual void OfferDownload(const char* /*name*/, const unsigned char* /*bytes*/, size_t /*size*/) {}
+    // Whether the pointer (the mouse's left button, touch 0) last moved or
+    // went down under a finger on a touch screen rather than a mouse.
+    virtual bool PointerIsFinger() { return false; }
 };
 
 // The platform the process runs on; set by the entry point or by a test harness.
