@@ -3,6 +3,7 @@
 // and the pause when the window loses the focus.
 #include "game/skitterbat.h"
 
+#include "game/hints/hints.h"
 #include "game/options/options.h"
 #include "game/options/options_screen.h"
 #include "game/replay/replays.h"
@@ -49,6 +50,7 @@ bb_Skitterbat_MyApp* bb_Skitterbat_MyApp::g_new() {
 
 bb_Skitterbat_MyApp::~bb_Skitterbat_MyApp() {
     replays::Detach(*this);
+    hints::Detach(*this);
 }
 
 int bb_Skitterbat_MyApp::m_OnCreate() {
@@ -76,6 +78,7 @@ int bb_Skitterbat_MyApp::m_OnCreate() {
     for (int i = 0; i < Channels.Length(); ++i) Channels[i] = i;
     options::Attach(*this);
     replays::Attach(*this);
+    hints::Attach(*this);
     return 0;
 }
 
@@ -136,6 +139,7 @@ int bb_Skitterbat_MyApp::m_OnUpdate() {
     // recorded from here to the end of the update.
     if (replays::BeforeUpdate(*this)) return 0;
     SampleInput();
+    hints::SeeInput(*this);
 
     if (LoaderStage == 0) {
         bool returnedToMenu = false;

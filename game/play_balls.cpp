@@ -1,6 +1,7 @@
 // Balls and everything else that flies (pods share the rule): held balls
 // easing onto the paddle, wall and paddle bounces, steering, launching and
 // the paddle itself.
+#include "game/hints/hints.h"
 #include "game/options/options.h"
 #include "game/skitterbat.h"
 #include "runtime/random.h"
@@ -109,17 +110,21 @@ void bb_Skitterbat_MyApp::SteerAndLaunch() {
     if (Paused != 0 || RoundPhase != 10 || FlyingCount != 0) return;
     bool launch = touched != 0;
     for (int key = 10; key <= 16 && !launch; ++key) launch = m_PlayKey(key);
+    const bool byPlayer = launch;
     if (!launch) launch = LaunchTimer == 1;
     // A touch launches only when it began after a release.
     if (!launch || NeedRelease != 0) return;
     NeedRelease = 1;
+    bool launched = false;
     for (int r = 0; r < ObjectRecords; ++r) {
         const int o = 10 * r;
         if (Objects[o + ObjColour] > 0.0f && Objects[o + ObjKind] == static_cast<float>(KindBallHeld)) {
             Objects[o + ObjKind] = static_cast<float>(KindBallFlying);
             m_PlaySFX(5, 1.0f, 1.0f, 0.0f);
+            launched = true;
         }
     }
+    if (launched) hints::BallLaunched(*this, byPlayer);
 }
 
 void bb_Skitterbat_MyApp::MovePaddle() {

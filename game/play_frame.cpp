@@ -1,5 +1,6 @@
 // One play frame: the fixed order of the round update, the turning backdrop,
 // the pass over the object table, the game-over test and the HUD.
+#include "game/hints/hints.h"
 #include "game/options/options.h"
 #include "game/options/pod_marks.h"
 #include "game/skitterbat.h"
@@ -13,6 +14,7 @@ constexpr double DegToRad = 0.017453292519943295;
 int bb_Skitterbat_MyApp::m_Game() {
     m_CLS2D(0.0f, 0.0f, 0.0f, 0.3f);
     DrawBackdrop();
+    hints::Draw(*this, hints::Layer::UnderPlay);
     m_ResetDraw();
     SegmentCount = 0;
     MoverCount = 0;
@@ -28,6 +30,7 @@ int bb_Skitterbat_MyApp::m_Game() {
     MovePaddle();
     StepParticles();
     DrawHud();
+    hints::Draw(*this, hints::Layer::OverPlay);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // Playfield set-up: filling the object and particle tables (always the highest
 // free slot), preparing rounds, starting a game, and the per-frame pause entry.
+#include "game/hints/hints.h"
 #include "game/options/options.h"
 #include "game/options/options_screen.h"
 #include "game/skitterbat.h"
@@ -129,6 +130,7 @@ int bb_Skitterbat_MyApp::m_LoadGame() {
     PlacePaddleLine();
     m_AddBall();
     options::ResetSteering();
+    hints::GameBegins(*this);
     return 0;
 }
 
