@@ -1,8 +1,9 @@
 // Every screen whole at every shape of window: a phone held upright and on its
 // side, a tablet and a 21:9 monitor. On each, nothing the menu, the play
-// screen, the pause panel, game over, the badge gallery, the credits, the
-// Options screen or the replay screen draw
-// is cut by the window's edge, no text or button covers another, the
+// screen, a first game's note, the pause panel, game over, the badge
+// gallery, the credits, the Options screen or the replay screen draw
+// is cut by the window's edge, no text or button covers another (nor the
+// paddle or a ball), the
 // gallery's text reads clearly on its panel, and every layer of the menu's
 // backdrop runs from edge to edge without a cut. With SKITTERBAT_SCREENS_SHEET
 // naming a PNG file, every screen is also rendered with the real art into one
@@ -41,6 +42,7 @@ constexpr Shape kShapes[] = {
 enum Screen {
     kMenu,
     kPlay,
+    kFirstGame,
     kPause,
     kGameOver,
     kGallery,
@@ -51,9 +53,9 @@ enum Screen {
     kReplay,
     kScreenCount
 };
-constexpr const char* kScreenNames[kScreenCount] = {"menu",    "play",         "pause",         "game over",
-                                                    "gallery", "badge detail", "badge to earn", "credits",
-                                                    "options", "replay"};
+constexpr const char* kScreenNames[kScreenCount] = {"menu",      "play",    "first game",   "pause",
+                                                    "game over", "gallery", "badge detail", "badge to earn",
+                                                    "credits",   "options", "replay"};
 
 constexpr int kRingFrame = 15, kFocusFrame = 6;
 
@@ -109,7 +111,7 @@ const Extent* DrawnPart(int image, int frame) {
 struct Box {
     std::string what;
     float left, top, right, bottom;
-    bool hangsOver = false; // the credits disc hangs over the foot of the screen by design
+    bool hangsOver = false; // the credits disc and a paddle at a wall reach past the screen by design
     bool Overlaps(const Box& o) const {
         return std::min(right, o.right) - std::max(left, o.left) > kTouching &&
                std::min(bottom, o.bottom) - std::max(top, o.top) > kTouching;
@@ -165,6 +167,23 @@ void ShowScreen(GameHarness& h, Screen screen) {
     default:
         break;
     }
+    // A player past the first games, but for the first game's own screen.
+    g.Settings[24] = screen == kFirstGame ? 0 : 3;
+    if (screen == kFirstGame) {
+        // The note follows the input used last: a finger on the phone
+        // (kept down, so it says to lift) and the tablet, keys elsewhere.
+        const bool phone = bb_Skitterbat_jscrw < 400 || bb_Skitterbat_jscrh < 400;
+        const bool upright = bb_Skitterbat_jscrw < bb_Skitterbat_jscrh;
+        h.platform.fingerPointer = phone || upright;
+        if (h.platform.fingerPointer) {
+            h.MouseToGame(bb_Skitterbat_jscrw / 2, bb_Skitterbat_jscrh / 2);
+            h.MouseButton(true);
+            h.Frames(1);
+            if (!(phone && upright)) h.MouseButton(false);
+        } else {
+            h.PressKey(39);
+        }
+    }
     h.StartGame(1);
     h.Frames(400); // past the round's announcement
     if (screen == kPause) {
@@ -208,7 +227,8 @@ std::vector<DrawRecord> TopLayer(const std::vector<DrawRecord>& records, Screen 
     return std::vector<DrawRecord>(first, records.end());
 }
 
-std::vector<Box> TextAndButtons(GameHarness& h, const std::vector<DrawRecord>& layer) {
+// With `play`, the paddle and the balls too: nothing may cover them.
+std::vector<Box> TextAndButtons(GameHarness& h, const std::vector<DrawRecord>& layer, bool play) {
     bb_Skitterbat_MyApp& g = h.game;
     std::vector<Box> boxes;
     // A line of text covers what its glyphs draw.
@@ -235,6 +255,11 @@ std::vector<Box> TextAndButtons(GameHarness& h, const std::vector<DrawRecord>& l
         if (box.left <= box.right) boxes.push_back(box);
     }
     for (const DrawRecord& r : layer) {
+        const bool paddle = r.red == 160 && r.green == 255 && r.blue == 160;
+        const bool ball = r.red == 150 && r.green == 255 && r.blue == 150;
+        if (play && r.IsRect() && (paddle || ball))
+            // A paddle at a wall reaches past it by design: only what covers it counts.
+            boxes.push_back({paddle ? "the paddle" : "a ball", r.x, r.y, r.x + r.w, r.y + r.h, true});
         if (r.kind < 0 || r.kind == static_cast<float>(g.FontImage)) continue;
         const int image = static_cast<int>(r.kind);
         // Rings that mark the chosen button sit on it by design.
@@ -402,7 +427,7 @@ TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
             ASSERT_NEAR(vh, shape.virtualHeight, 0.01f);
 
             const std::vector<Box> boxes =
-                TextAndButtons(h, TopLayer(h.Records(), static_cast<Screen>(screen)));
+                TextAndButtons(h, TopLayer(h.Records(), static_cast<Screen>(screen)), screen == kFirstGame);
             EXPECT_FALSE(boxes.empty());
             // The gallery is a list that scrolls: only its sides are fixed.
             const bool scrolls = screen == kGallery || screen == kBadgeDetail || screen == kUnearnedDetail;
@@ -429,6 +454,17 @@ TEST(ScreenShapes, EveryScreenIsWholeAtEveryShape) {
                     if (static_cast<size_t>(run.firstRecord) < layerStart || run.y > vh) continue;
                     EXPECT_GE(TextContrast(records, run), 4.5f) << "\"" << run.text << "\"";
                 }
+            }
+            if (screen == kFirstGame) {
+                // The note reads clearly on its panel, over whatever the field holds.
+                int lines = 0;
+                for (const TextRun& run : h.Texts()) {
+                    if (run.text.find("to launch") == std::string::npos && run.text.rfind("Pause:", 0) != 0)
+                        continue;
+                    ++lines;
+                    EXPECT_GE(TextContrast(h.Records(), run), 4.5f) << "\"" << run.text << "\"";
+                }
+                EXPECT_EQ(lines, 2) << h.AllText();
             }
             if (sheetPath) {
                 PasteInto(sheet, sheetWidth, kGap + screen * (kCell + kGap),
