@@ -3,54 +3,14 @@
 #include "game/skitterbat.h"
 
 #include "audio/gxtk_audio.h"
+#include "game/late_assets.h"
+#include "game/loader_items.h"
 #include "graphics/image.h"
 
 #include <cstdio>
 
 namespace {
 constexpr int kEffectChannels = 24;
-
-// The art the loader reads, one item per update, by step; step 6 reads the
-// font and the steps between read sound effects.
-struct LoaderArt {
-    int step;
-    int image;
-    const char* path;
-    int frameW, frameH, frames;
-};
-constexpr LoaderArt kLoaderArt[] = {
-    {1, 97, "common/icons", 32, 32, 16},
-    {2, 95, "common/Buttons", 64, 64, 16},
-    {3, 94, "common/dpad", 32, 32, 16},
-    {4, 92, "common/icade", 64, 64, 2},
-    {5, 93, "common/TarnLogo", 256, 256, 1},
-    {11, 99, "menu", 256, 256, 4},
-    {12, 98, "logo", 256, 128, 1},
-    {13, 96, "parts", 8, 8, 16},
-    {14, 80, "BadgesA", 64, 64, 64},
-    {15, 1, "gfx", 32, 32, 16},
-    {43, 2, "bg", 256, 256, 2},
-};
-constexpr int kFontStep = 6;
-constexpr int kFontImage = 90, kGlyphAdvance = 7, kLineHeight = 10;
-
-const LoaderArt* ArtAtStep(int step) {
-    for (const LoaderArt& art : kLoaderArt)
-        if (art.step == step) return &art;
-    return nullptr;
-}
-
-// The sound effect a step loads, or 0.
-int EffectAtStep(int step) {
-    constexpr int kMenuEffects[] = {1, 95, 98, 99}; // steps 7 to 10
-    if (step >= 7 && step <= 10) return kMenuEffects[step - 7];
-    if (step >= 16 && step <= 35) return step - 14;
-    if (step >= 36 && step <= 42) return step - 5;
-    return 0;
-}
-
-constexpr char kLogoPath[] = "common/TarnLogo";
-constexpr char kFontPath[] = "fonts/editundo";
 } // namespace
 
 int bb_Skitterbat_MyApp::ArtLevelFor(int width, int height) {
@@ -62,7 +22,10 @@ int bb_Skitterbat_MyApp::ArtLevelFor(int width, int height) {
 void bb_Skitterbat_MyApp::PickResolution() {
     // A game replayed without a window keeps the level it was given.
     if (bb_graphics_device == nullptr) return;
-    ImageScale = ArtLevelFor(bb_graphics_device->Width(), bb_graphics_device->Height());
+    // Where art arrives while the game runs, the loader takes the smallest,
+    // which is at hand, and the level the window needs is swapped in later.
+    ImageScale =
+        late_assets::Active() ? 1 : ArtLevelFor(bb_graphics_device->Width(), bb_graphics_device->Height());
     ImageInvScale = 1.0f / static_cast<float>(ImageScale);
 }
 
@@ -125,13 +88,17 @@ int bb_Skitterbat_MyApp::m_Reload() {
     PickResolution();
     // The logo first, so the loading screen shows it from its first frame;
     // logo art still on its way comes with the loader's own logo step.
-    if (bb_app_DataReady(String(kLogoPath) + ArtSuffix() + ".png")) m_LoadImg(93, kLogoPath, 256, 256, 1, 1);
+    if (bb_app_DataReady(String(kLogoPath) + ArtSuffix() + ".png"))
+        m_LoadImg(kLogoImage, kLogoPath, 256, 256, 1, 1);
     LoaderStage = 1;
     return 0;
 }
 
 int bb_Skitterbat_MyApp::m_Loader() {
     PickResolution();
+    // Where data arrives while the game runs, what the first menu does not
+    // show comes after it: those steps take no update of their own.
+    while (late_assets::StepComesLater(*this, LoaderStage)) LoaderStage += 1;
     const int step = LoaderStage;
     // A step whose file is still on its way waits for it; the spinner goes on.
     const String file = LoaderFile(step);
@@ -160,7 +127,7 @@ int bb_Skitterbat_MyApp::m_Loader() {
 String bb_Skitterbat_MyApp::SfxFileName(int n) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%03d", n);
-    return String("sfx/") + String(digits) + ".wav";
+    return String("sfx/") + String(digits) + "." + bb_app_SoundFileExtension();
 }
 
 int bb_Skitterbat_MyApp::m_LoadSFX(int n) {

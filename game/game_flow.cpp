@@ -4,6 +4,7 @@
 #include "game/skitterbat.h"
 
 #include "game/hints/hints.h"
+#include "game/late_assets.h"
 #include "game/options/options.h"
 #include "game/options/options_screen.h"
 #include "game/replay/replays.h"
@@ -49,11 +50,13 @@ bb_Skitterbat_MyApp* bb_Skitterbat_MyApp::g_new() {
 }
 
 bb_Skitterbat_MyApp::~bb_Skitterbat_MyApp() {
+    late_assets::Detach(*this);
     replays::Detach(*this);
     hints::Detach(*this);
 }
 
 int bb_Skitterbat_MyApp::m_OnCreate() {
+    late_assets::Attach(*this);
     Mode = ModeMenu;
     bb_app_SetUpdateRate(60);
     DeviceW = bb_graphics_device->Width();

@@ -228,9 +228,10 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     // Non-virtual helpers of the core files (drawing, flow, controls, assets).
     // Appends one 15-float record with the current pen; dropped when the list is full.
     void AppendRecord(float kind, float x, float y, float w, float h, float frame);
-    // The non-drawing half of a render: restarts loading when the window needs
-    // another art level, fits the virtual screen to the window, sets Landscape
-    // and moves a game on screen along.
+    // The non-drawing half of a render: takes up data that has arrived while
+    // the game runs, restarts loading when the window needs another art level
+    // (where art does not arrive later), fits the virtual screen to the
+    // window, sets Landscape and moves a game on screen along.
     void FitVirtualScreen(int width, int height);
     // The same for a window size and reload decided elsewhere (a replay's).
     void FitWindow(int width, int height, bool reload);
@@ -266,7 +267,7 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     int ButtonHit(int image, float x, float y);
     // Sets or clears the virtual button of one iCade letter.
     void DecodeICadeChar(int chr);
-    // "sfx/" + three digits + ".wav".
+    // "sfx/" + three digits + the platform's sound extension (".wav" on the desktop).
     static String SfxFileName(int n);
     // The data file a loader step reads at the current art level, or "".
     String LoaderFile(int step) const;

@@ -1,8 +1,10 @@
 // The virtual screen: fits the game's units to the window at every render
-// (starting the loader when the window needs another art level) and replays
-// the draw list onto it in window pixels.
+// (starting the loader when the window needs another art level, or taking up
+// art that arrives while the game runs) and replays the draw list onto it in
+// window pixels.
 #include "game/skitterbat.h"
 
+#include "game/late_assets.h"
 #include "game/replay/replays.h"
 #include "graphics/image.h"
 
@@ -15,9 +17,12 @@ constexpr float kLowestHeight = 360;
 } // namespace
 
 void bb_Skitterbat_MyApp::FitVirtualScreen(int width, int height) {
+    // Between two updates: what has arrived of the data that comes late.
+    late_assets::Step(*this);
     if (width != DeviceW || height != DeviceH) {
-        // Only another art level needs the art loaded again.
-        const bool reload = ArtLevelFor(width, height) != ImageScale;
+        // Only another art level needs the art loaded again; where art
+        // arrives while the game runs it is swapped in instead, and play goes on.
+        const bool reload = !late_assets::Active() && ArtLevelFor(width, height) != ImageScale;
         replays::WindowFitted(*this, width, height, reload);
         FitWindow(width, height, reload);
         return;

@@ -87,3 +87,20 @@ bool bb_app_DataReady(const String& path) {
     if (!gxtk_platform || !fixed.StartsWith(dataScheme)) return true;
     return gxtk_platform->DataFileReady(fixed.Slice(dataScheme.Length()).ToCString().c_str());
 }
+
+bool bb_app_DataArrivesLater() {
+    return gxtk_platform && gxtk_platform->DataArrivesLater();
+}
+
+unsigned bb_app_DataArrivals() {
+    return gxtk_platform ? gxtk_platform->DataArrivals() : 0;
+}
+
+String bb_app_SoundFileExtension() {
+    return String(gxtk_platform ? gxtk_platform->SoundFileExtension() : "wav");
+}
+
+int bb_app_LateDataShown(int artLevel, bool waiting) {
+    if (gxtk_platform) gxtk_platform->LateDataShown(artLevel, waiting);
+    return 0;
+}

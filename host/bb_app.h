@@ -44,6 +44,14 @@ int bb_app_SaveState(const String& state);
 // False while the data file (a path as the loaders take it) is still on its
 // way; a file that is missing for good counts as ready, so its load fails.
 bool bb_app_DataReady(const String& path);
+// Whether the platform fetches data while the game runs, and its count of
+// arrivals (gxtkPlatform::DataArrivesLater, DataArrivals).
+bool bb_app_DataArrivesLater();
+unsigned bb_app_DataArrivals();
+// The extension of the data folder's sound effect files, without the dot.
+String bb_app_SoundFileExtension();
+// Tells the platform the art level shown and whether data is still awaited.
+int bb_app_LateDataShown(int artLevel, bool waiting);
 
 // True while the screen must stay on (a round is being played); the platform
 // acts on a change only.

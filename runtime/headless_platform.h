@@ -42,6 +42,20 @@ class HeadlessPlatform : public gxtkPlatform {
     bool sleepAdvancesClock = true;
     // Data files still on their way, as a page that fetches art on demand has them.
     std::set<std::string> pendingData;
+    // As a page on a slow link: part of the data arrives while the game runs,
+    // counted by dataArrivals, and the sound effects are of another format.
+    bool dataArrivesLater = false;
+    unsigned dataArrivals = 0;
+    std::string soundExtension = "wav";
+    // What the game last said of the data that arrives while it runs.
+    int artLevelShown = 0;
+    bool lateDataWaiting = false;
+
+    // The files arrive (or are given up): the game sees them from its next look.
+    void Arrive(const std::set<std::string>& names) {
+        for (const std::string& name : names) pendingData.erase(name);
+        ++dataArrivals;
+    }
 
     double Time() override { return now; }
     void Sleep(double seconds) override {
@@ -88,5 +102,12 @@ class HeadlessPlatform : public gxtkPlatform {
     // The pointer is a finger on a touch screen, as a phone's browser reports it.
     bool fingerPointer = false;
     bool PointerIsFinger() override { return fingerPointer; }
+    bool DataArrivesLater() override { return dataArrivesLater; }
+    unsigned DataArrivals() override { return dataArrivals; }
+    const char* SoundFileExtension() override { return soundExtension.c_str(); }
+    void LateDataShown(int artLevel, bool waiting) override {
+        artLevelShown = artLevel;
+        lateDataWaiting = waiting;
+    }
     void KeepScreenOn(bool on) override { screenKeptOn += on ? 1 : 0; }
 };

@@ -40,6 +40,22 @@ class gxtkPlatform {
     // now. A platform that fetches its data in parts starts fetching the part
     // that holds the file and says no until it is in place.
     virtual bool DataFileReady(const char* /*name*/) { return true; }
+    // A platform that fetches part of its data while the game runs (a page
+    // on a slow link) says true: the game then starts on the smallest art,
+    // which such a platform has at hand, and takes its sound effects and the
+    // art its window needs up as they arrive instead of waiting for them.
+    virtual bool DataArrivesLater() { return false; }
+    // Counts the parts of the data that have arrived or been given up, so
+    // the game looks at its files again only when something came.
+    virtual unsigned DataArrivals() { return 0; }
+    // What the data folder's sound effects are: the desktop's WAV files, or
+    // a format that downloads in fewer bytes.
+    virtual const char* SoundFileExtension() { return "wav"; }
+    // Told whenever it changes: the art level the game shows and whether it
+    // still waits for data that arrives while it runs. A page keeps its files
+    // for offline play only once the game waits for nothing, so as not to
+    // share the link with the game's own downloads.
+    virtual void LateDataShown(int /*artLevel*/, bool /*waiting*/) {}
     // Whether a round is being played, told at every update: a platform
     // whose screen dims and locks without touches keeps it on meanwhile.
     virtual void KeepScreenOn(bool /*on*/) {}

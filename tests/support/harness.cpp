@@ -52,6 +52,8 @@ GameHarness::GameHarness(const HarnessOptions& options) : game(MakeGame()) {
 
     platform.width = options.width;
     platform.height = options.height;
+    platform.dataArrivesLater = options.dataArrivesLater;
+    platform.pendingData = options.pendingData;
     gxtk_platform = &platform;
     if (options.window) OpenWindow(options.width, options.height);
     OpenSound();

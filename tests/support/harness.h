@@ -28,6 +28,7 @@
 #include "runtime/headless_platform.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ struct HarnessOptions {
     std::string dataDir;
     // Run the loader to its end before the constructor returns.
     bool finishLoading = true;
+    // As a page on a slow link: data that arrives while the game runs, and
+    // the files still on their way when the game starts.
+    bool dataArrivesLater = false;
+    std::set<std::string> pendingData;
 };
 
 // One draw-list record, decoded.
