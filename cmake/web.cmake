@@ -33,22 +33,28 @@ ExternalProject_Add(native_data
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp)
-# The page's copy of the data, its PNGs deflated harder for the download. The
-# -hd and -hd2 art go into packages of their own that the page fetches when a
-# window first needs them; the rest is preloaded with the manifest of those.
+# The page's copy of the data, its PNGs deflated harder and its sound effects
+# encoded to Ogg Vorbis for the download, split into the packages the page
+# fetches: the first menu's, then play's and the sharper art levels'. The
+# manifest of them all is the first script of the page's program.
 find_program(SKITTERBAT_PYTHON python3 REQUIRED)
+find_program(SKITTERBAT_OGGENC oggenc REQUIRED)
 set(SKITTERBAT_DATA_DIR ${CMAKE_BINARY_DIR}/page-data)
 set(SKITTERBAT_PACKAGES ${CMAKE_BINARY_DIR}/page-packages.json)
+set(SKITTERBAT_MANIFEST_JS ${CMAKE_BINARY_DIR}/page-packages.js)
 set(SKITTERBAT_DATA_STAMP ${CMAKE_BINARY_DIR}/page-data.stamp)
 add_custom_command(
   OUTPUT ${SKITTERBAT_DATA_STAMP}
   COMMAND ${SKITTERBAT_PYTHON} ${PROJECT_SOURCE_DIR}/web/deflate_data.py ${SKITTERBAT_NATIVE_BUILD}/data ${SKITTERBAT_DATA_DIR}
-  COMMAND ${SKITTERBAT_PYTHON} ${PROJECT_SOURCE_DIR}/web/pack_levels.py ${SKITTERBAT_DATA_DIR} ${CMAKE_BINARY_DIR} ${SKITTERBAT_PACKAGES}
+  COMMAND ${SKITTERBAT_PYTHON} ${PROJECT_SOURCE_DIR}/web/pack_data.py ${SKITTERBAT_DATA_DIR} ${CMAKE_BINARY_DIR}
+          ${SKITTERBAT_PACKAGES} ${SKITTERBAT_MANIFEST_JS} ${SKITTERBAT_OGGENC}
   COMMAND ${CMAKE_COMMAND} -E touch ${SKITTERBAT_DATA_STAMP}
   DEPENDS ${SKITTERBAT_NATIVE_BUILD}/assets/data.stamp ${PROJECT_SOURCE_DIR}/web/deflate_data.py
-          ${PROJECT_SOURCE_DIR}/web/pack_levels.py
-  BYPRODUCTS ${SKITTERBAT_PACKAGES} ${CMAKE_BINARY_DIR}/skitterbat-hd.data ${CMAKE_BINARY_DIR}/skitterbat-hd2.data
-  COMMENT "Deflating the page's data and packing its larger art levels"
+          ${PROJECT_SOURCE_DIR}/web/pack_data.py
+  BYPRODUCTS ${SKITTERBAT_PACKAGES} ${SKITTERBAT_MANIFEST_JS} ${CMAKE_BINARY_DIR}/skitterbat.data
+             ${CMAKE_BINARY_DIR}/skitterbat-play.data ${CMAKE_BINARY_DIR}/skitterbat-hd.data
+             ${CMAKE_BINARY_DIR}/skitterbat-hd2.data
+  COMMENT "Deflating the page's data, encoding its sounds and packing it"
   VERBATIM)
 add_custom_target(page_data DEPENDS ${SKITTERBAT_DATA_STAMP})
 add_dependencies(page_data native_data)

@@ -15,13 +15,14 @@
   });
   if (navigator.serviceWorker.startMessages) navigator.serviceWorker.startMessages();
 
-  // The worker fetches the whole build, the larger art too: it waits until
-  // the game's own downloads are over (two looks a second apart, so that the
-  // loading screen has asked for its art), rather than share the link.
+  // The worker fetches the whole build, every art level too: it waits until
+  // the game has all it asked for behind its first menu (the effects, and
+  // the art its window needs) rather than share the link with it.
+  const busy = new Set(["queued", "fetching", "waiting"]);
   function gameLoaded() {
     const game = window.Module;
-    if (!game || !game.calledRun) return false;
-    return !Object.values(game.dataPackages || {}).some((pack) => pack.state === "fetching" || pack.state === "waiting");
+    if (!game || !game.calledRun || game.lateDataWaiting !== false) return false;
+    return !Object.values(game.dataPackages || {}).some((pack) => busy.has(pack.state));
   }
   let looks = 0;
   const watch = setInterval(() => {

@@ -1,11 +1,13 @@
 // Serves a folder over HTTP on 127.0.0.1 only: the page, its script, wasm,
-// data, manifest and icons with the types browsers insist on. Used by scripts/web
-// --serve and by the browser tests.
+// data, manifest and icons with the types browsers insist on, the text and
+// the wasm compressed with gzip as static hosts send them (the data packages
+// and icons as they are). Used by scripts/web --serve and by the browser tests.
 import { createReadStream } from "node:fs";
-import { stat } from "node:fs/promises";
+import { readFile, stat } from "node:fs/promises";
 import { createServer } from "node:http";
 import { extname, join, normalize, resolve, sep } from "node:path";
 import { pathToFileURL } from "node:url";
+import { gzipSync } from "node:zlib";
 
 const TYPES = {
   ".html": "text/html; charset=utf-8",
@@ -17,6 +19,18 @@ const TYPES = {
   ".json": "application/json",
   ".webmanifest": "application/manifest+json",
 };
+
+const COMPRESSED = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest"]);
+
+// Each file compressed once, again only when it changes.
+const gzipped = new Map();
+async function gzipOf(file, tag) {
+  const kept = gzipped.get(file);
+  if (kept && kept.tag === tag) return kept.bytes;
+  const bytes = gzipSync(await readFile(file), { level: 9 });
+  gzipped.set(file, { tag, bytes });
+  return bytes;
+}
 
 export function serve(folder, port = 0) {
   const root = resolve(folder);
@@ -32,18 +46,21 @@ export function serve(folder, port = 0) {
       if (!info.isFile()) throw new Error("not a file");
       // As static hosts do: a copy the browser already holds is confirmed,
       // not sent again.
-      const tag = `"${info.size.toString(16)}-${Math.floor(info.mtimeMs).toString(16)}"`;
+      const version = `${info.size.toString(16)}-${Math.floor(info.mtimeMs).toString(16)}`;
+      const gzip = COMPRESSED.has(extname(file)) && /\bgzip\b/.test(request.headers["accept-encoding"] || "");
+      const tag = gzip ? `"${version}-gzip"` : `"${version}"`;
+      const headers = { "Cache-Control": "no-cache", ETag: tag, Vary: "Accept-Encoding" };
       if (request.headers["if-none-match"] === tag) {
-        response.writeHead(304, { ETag: tag, "Cache-Control": "no-cache" }).end();
+        response.writeHead(304, headers).end();
         return;
       }
-      response.writeHead(200, {
-        "Content-Type": TYPES[extname(file)] || "application/octet-stream",
-        "Content-Length": info.size,
-        "Cache-Control": "no-cache",
-        ETag: tag,
-      });
+      headers["Content-Type"] = TYPES[extname(file)] || "application/octet-stream";
+      const body = gzip ? await gzipOf(file, tag) : null;
+      if (body) headers["Content-Encoding"] = "gzip";
+      headers["Content-Length"] = body ? body.length : info.size;
+      response.writeHead(200, headers);
       if (request.method === "HEAD") response.end();
+      else if (body) response.end(body);
       else createReadStream(file).pipe(response);
     } catch {
       response.writeHead(404, { "Content-Type": "text/plain" }).end("not found\n");

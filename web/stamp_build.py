@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Names the page's build after its files' content and stamps that name on
 the references the page's HTML and manifest make to its files (as ?b=NAME),
-so that no cache can hand a page a file of another build. Writes build.json:
+so that no cache can hand a page a file of another build, and the sizes of
+the files whose download the page's loading bar counts (data-bytes). Writes build.json:
 the name and every file with its size and SHA-256, which the service worker
 keeps and checks.
     stamp_build.py FOLDER [--packages PACKAGES.json] [--icons DIR] FILE...
@@ -18,7 +19,18 @@ import shutil
 import sys
 
 STAMP = re.compile(rb"([\w./-]+)\?b=(?:@BUILD@|[0-9a-f]{16})")
+# The page's loading bar counts the bytes of the files it downloads first,
+# listed in the page as data-bytes="NAME:@ NAME:@" and stamped with each
+# file's size.
+SIZES = re.compile(rb'data-bytes="([^"]*)"')
 STAMPED = (".html", ".webmanifest")
+
+
+def stamp_sizes(data, size_of):
+    def stamp(match):
+        files = [name + b":" + size_of(name) for name in (entry.split(b":")[0] for entry in match.group(1).split())]
+        return b'data-bytes="' + b" ".join(files) + b'"'
+    return SIZES.sub(stamp, data)
 
 
 def main():
@@ -50,10 +62,13 @@ def main():
     for name in sorted(names):
         unstamped = contents[name]
         if name.endswith(STAMPED):
-            for match in STAMP.finditer(unstamped):
-                if match.group(1).decode() not in contents:
-                    sys.exit(f"{name} refers to {match.group(1).decode()}, which is not one of the page's files")
-            unstamped = STAMP.sub(rb"\1?b=@BUILD@", unstamped)
+            referred = [m.group(1) for m in STAMP.finditer(unstamped)]
+            for sizes in SIZES.finditer(unstamped):
+                referred += [entry.split(b":")[0] for entry in sizes.group(1).split()]
+            for file in referred:
+                if file.decode() not in contents:
+                    sys.exit(f"{name} refers to {file.decode()}, which is not one of the page's files")
+            unstamped = stamp_sizes(STAMP.sub(rb"\1?b=@BUILD@", unstamped), lambda file: b"@")
         build.update(name.encode() + b"\0" + hashlib.sha256(unstamped).digest())
     build = build.hexdigest()[:16]
 
@@ -61,7 +76,8 @@ def main():
     for name in names:
         data = contents[name]
         if name.endswith(STAMPED):
-            data = STAMP.sub(rb"\1?b=" + build.encode(), data)
+            data = stamp_sizes(STAMP.sub(rb"\1?b=" + build.encode(), data),
+                               lambda file: str(len(contents[file.decode()])).encode())
             with open(os.path.join(args.folder, name), "wb") as f:
                 f.write(data)
         files.append([name, len(data), hashlib.sha256(data).hexdigest()])

@@ -91,6 +91,15 @@ EM_JS(void, web_resume_sound_on_gesture, (), {
     });
 });
 
+// For the worker, which keeps the build once the game waits for nothing, and
+// for the tests and the benchmark: the art level shown and since when.
+EM_JS(void, web_late_data_shown, (int level, int waiting), {
+    Module.lateDataWaiting = waiting != 0;
+    if (!Module.artLevels) Module.artLevels = [];
+    var last = Module.artLevels[Module.artLevels.length - 1];
+    if (!last || last[0] != level) Module.artLevels.push([level, performance.now()]);
+});
+
 EM_JS(void, web_watch_visibility, (), {
     document.addEventListener("visibilitychange", function() {
         Module._web_visibility_changed(document.hidden ? 1 : 0);
@@ -179,4 +188,12 @@ void WebPlatform::StateFileSaved() {
 
 bool WebPlatform::DataFileReady(const char* name) {
     return WebDataFileReady(name);
+}
+
+unsigned WebPlatform::DataArrivals() {
+    return WebDataArrivals();
+}
+
+void WebPlatform::LateDataShown(int artLevel, bool waiting) {
+    web_late_data_shown(artLevel, waiting ? 1 : 0);
 }

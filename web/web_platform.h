@@ -1,7 +1,7 @@
 // The browser's platform: the GLFW window of emscripten's library, with the
 // page's visibility as the window's state, a loop that never blocks the
-// browser's thread, the state file kept in IndexedDB and art levels fetched
-// when first needed.
+// browser's thread, the state file kept in IndexedDB, and the data the first
+// menu does not need fetched behind it.
 #pragma once
 
 #include "host/glfw_platform.h"
@@ -45,6 +45,10 @@ class WebPlatform : public GlfwPlatform {
     const char* StateFilePath() override;
     void StateFileSaved() override;
     bool DataFileReady(const char* name) override;
+    bool DataArrivesLater() override { return true; }
+    unsigned DataArrivals() override;
+    const char* SoundFileExtension() override { return "ogg"; }
+    void LateDataShown(int artLevel, bool waiting) override;
     void KeepScreenOn(bool on) override;
     bool PrefersReducedMotion() override;
     // A download of the browser's.

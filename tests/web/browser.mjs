@@ -63,12 +63,15 @@ export async function openPage(browser, width, height, hasTouch = false) {
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-// A slow link for the page from now on: the delay of each request, and bytes a second each way.
+// A slow link for the page from now on: the delay of each request, and bytes
+// a second each way. Gives a function that lifts it.
 export async function throttle(page, latencyMs, bytesPerSecond) {
   const cdp = await page.createCDPSession();
   await cdp.send("Network.enable");
   await cdp.send("Network.emulateNetworkConditions",
                  { offline: false, latency: latencyMs, downloadThroughput: bytesPerSecond, uploadThroughput: bytesPerSecond });
+  return () => cdp.send("Network.emulateNetworkConditions",
+                        { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 }
 
 export async function waitFor(what, predicate, timeoutMs = 30000, intervalMs = 150) {

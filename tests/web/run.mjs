@@ -122,15 +122,20 @@ function difference(a, b, tolerance = 24) {
 let server;
 let url;
 
-async function loadToMenu(page, label, { seeLoading = false, at = url } = {}) {
+// The art level the game shows, and whether it still waits for data that
+// comes after its first menu (its effects, the art its window needs).
+const artLevel = (page) => page.evaluate(() => {
+  const levels = (window.Module && Module.artLevels) || [];
+  return levels.length ? levels[levels.length - 1][0] : 0;
+});
+const lateDataIn = (page) => page.evaluate(() => !!window.Module && Module.lateDataWaiting === false);
+
+// The menu as a player sees it once everything that follows it is in, so that
+// no later picture differs from it by sharper art alone.
+async function loadToMenu(page, label, { at = url } = {}) {
   await page.goto(at, { waitUntil: "domcontentloaded" });
-  let sawLoading = false;
-  await waitFor("the menu", async () => {
-    const shot = await canvasImage(page);
-    if (isLoadingScreen(shot)) sawLoading = true;
-    return isMenu(shot);
-  }, 60000, 50);
-  if (seeLoading) check(sawLoading, "the loading screen was never shown");
+  await waitFor("the menu", async () => isMenu(await canvasImage(page)), 60000, 50);
+  await waitFor("the effects and the art the window needs", () => lateDataIn(page), 60000);
   // The menu slides in over 32 updates, which a page short of frames runs in
   // more than a second.
   const seen = await page.evaluate(() => Module._web_update_count());
@@ -260,7 +265,7 @@ tests.menu_matches_the_desktop = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640, true);
-    await loadToMenu(page, "menu", { seeLoading: true });
+    await loadToMenu(page, "menu");
     // The game's picture alone, without the page's button over its corner.
     await page.$eval("#open-replay", (button) => { button.style.visibility = "hidden"; });
     const menu = await canvasImage(page, join(artifacts, "menu-alone.png"));
@@ -364,8 +369,7 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
       // The virtual screen fills the canvas: the menu's colour reaches every edge.
       for (const [x, y] of [[1, 1], [1, height - 2], [width - 2, 1], [width - 2, height - 2]])
         check(!near(image.pixel(x, y), [16, 16, 20], 2), `the page shows through at ${x},${y}`);
-      if (width === 1280)
-        check(await page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists), "the -hd2 art never arrived");
+      if (width === 1280) await waitFor("the -hd2 art in use", async () => (await artLevel(page)) === 4, 30000);
       if (options.docs && width === 1280) {
         await sleep(700);
         await canvasImage(page, options.docs);
@@ -393,7 +397,7 @@ tests.phone_pixels_two_fingers_and_a_sliding_bar = async () => {
     const buffer = () => page.evaluate(() => [Module.canvas.width, Module.canvas.height]);
     check(JSON.stringify(await buffer()) === "[1170,2532]", `drawing buffer ${await buffer()}`);
     check(menu.width === 1170 && menu.height === 2532, `menu shot ${menu.width}x${menu.height}`);
-    check(await page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists), "no -hd2 art at device pixels");
+    check(await artLevel(page) === 4, `art level ${await artLevel(page)} at device pixels, not the -hd2 art`);
 
     // CSS pixels of a point in game units: 320 units across 390 pixels.
     const css = (ux, uy) => ({ x: (ux * 390) / 320, y: (uy * 390) / 320 });
@@ -617,6 +621,71 @@ tests.phone_pause_button_is_a_finger_wide = async () => {
   }
 };
 
+// A phone on a slow link: the first menu comes on the smallest art before any
+// effect or sharper art has arrived; the -hd2 art then replaces it in a round
+// in play (the link let go once the round runs, so the swap falls in it) with
+// no loading screen and no pause, while the paddle keeps following the finger.
+tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 390, 844, true);
+    await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+    const unthrottle = await throttle(page, 150, 200000);
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    // The game notes the first menu's frame, and the page each package's arrival, on the page's clock.
+    await waitFor("the first menu", async () => (await artLevel(page)) > 0, 60000, 20);
+    const early = await page.evaluate(() => Object.values(Module.dataPackages)
+      .filter((pack) => pack.settledAt <= Module.artLevels[0][1]).map((pack) => pack.url));
+    check(early.length === 0, `arrived before the first menu: ${[...new Set(early)]}`);
+    check(await artLevel(page) === 1, `the first menu at art level ${await artLevel(page)}`);
+    const menu = await waitFor("the menu", async () => {
+      const shot = await canvasImage(page, join(artifacts, "slow-menu.png"));
+      return isMenu(shot) && shot;
+    }, 10000, 50);
+
+    const css = (ux, uy) => ({ x: (ux * 390) / 320, y: (uy * 390) / 320 });
+    const h = (844 * 320) / 390;
+    const cdp = await page.createCDPSession();
+    const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+    await sleep(700); // the menu slides in
+    await touch("touchStart", [{ ...css(0.3 * 320, 0.45 * h), id: 1 }]);
+    await sleep(150);
+    await touch("touchEnd", []);
+    await waitFor("play after a tap on EASY", async () => difference(menu, await canvasImage(page)) > 0.3, 15000);
+    await sleep(1500); // the round is set up
+
+    const paddleLine = h - 48 - 32;
+    let x = 100, afterSwap = 0;
+    await touch("touchStart", [{ ...css(x, 0.6 * h), id: 7 }]);
+    for (let step = 0; afterSwap < 3; ++step) {
+      check(step < 120, "the -hd2 art never came into the round");
+      const level = await artLevel(page);
+      if (step === 0) {
+        check(level === 1, `the round began at art level ${level}`);
+        await unthrottle();
+      }
+      x = x >= 250 ? 70 : x + 45;
+      await touch("touchMove", [{ ...css(x, 0.6 * h), id: 7 }]);
+      const shot = await waitFor(`the paddle under the finger at ${x}`, async () => {
+        const image = await canvasImage(page);
+        return Math.abs(paddleX(image, paddleLine) - x) < 12 && image;
+      }, 10000, 50);
+      check(!isLoadingScreen(shot), "the loading screen came up in the round");
+      check(!pausePanelOpen(shot), "the round paused");
+      if (level === 4) {
+        if (afterSwap === 0) await canvasImage(page, join(artifacts, "slow-sharp-play.png"));
+        afterSwap += 1;
+      }
+    }
+    await touch("touchEnd", []);
+    const levels = await page.evaluate(() => Module.artLevels.map(([level]) => level));
+    check(JSON.stringify(levels) === "[1,4]", `art levels ${levels}`);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
 // A window dragged to a screen of another density changes only the device
 // pixel ratio: the drawing buffer follows it at once, and the menu draws at
 // the new size.
@@ -633,6 +702,39 @@ tests.a_new_pixel_ratio_alone_resizes_the_buffer = async () => {
       const shot = await canvasImage(page, join(artifacts, "ratio-2.png"));
       return shot.width === 1600 && isMenu(shot);
     }, 30000, 200);
+    check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
+  } finally {
+    await browser.close();
+  }
+};
+
+// The effects' package held back: a menu move asks for its effect, which is
+// silent (no error), and once the package has come the same move sounds.
+tests.an_effect_asked_for_before_its_file_is_silent_then_plays = async () => {
+  const browser = await launch(newProfile());
+  try {
+    const page = await openPage(browser, 640, 640);
+    let release;
+    const held = new Promise((done) => { release = done; });
+    await page.setRequestInterception(true);
+    page.on("request", async (request) => {
+      if (new URL(request.url()).pathname === "/skitterbat-play.data") await held;
+      request.continue();
+    });
+    await page.goto(url, { waitUntil: "domcontentloaded" });
+    await waitFor("the menu", async () => isMenu(await canvasImage(page)), 60000, 100);
+    await sleep(1000); // the menu slides in
+    // A key that is no control starts the sound the browser held back.
+    await pressKey(page, "q");
+    await waitFor("a running audio context", () => page.evaluate(() => AL.currentCtx.audioCtx.state === "running"));
+    await pressKey(page, "ArrowLeft");
+    await sleep(500);
+    check(await page.evaluate(() => window.soundsStarted) === 0, "an effect sounded before its file had come");
+    check(!(await lateDataIn(page)), "the game says it has everything while the effects are held back");
+    release();
+    await waitFor("the effects and the art the window needs", () => lateDataIn(page), 30000);
+    await pressKey(page, "ArrowRight");
+    await waitFor("the same effect, now it has come", () => page.evaluate(() => window.soundsStarted > 0), 5000);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
@@ -883,15 +985,18 @@ tests.kept_builds_play_offline_and_give_way_to_a_new_one = async () => {
     page.requests.length = 0;
     const menu = await loadToMenu(page, "offline-menu", { at: site.url });
     check(await pageBuild(page) === a.build, "offline, the page is not build A");
+    check(await artLevel(page) === 2, `offline, art level ${await artLevel(page)} at 640x640`);
+    const effects = await page.evaluate(() => FS.readdir("/data/sfx").filter((name) => name.endsWith(".ogg")).length);
+    check(effects === 31, `offline, ${effects} of the 31 effects`);
     await startGame(page, menu);
     await canvasImage(page, join(artifacts, "offline-play.png"));
+    await waitFor("a sound effect, offline", () => page.evaluate(() => window.soundsStarted > 0));
     await page.setViewport({ width: 1280, height: 720 });
-    await waitFor("the -hd2 art, offline", () => page.evaluate(() => FS.analyzePath("/data/gfx-hd2.png").exists),
-                  30000);
+    await waitFor("the -hd2 art in use, offline", async () => (await artLevel(page)) === 4, 30000);
     const strays = page.requests.filter((address) => address !== site.url &&
                                                      new URL(address).searchParams.get("b") !== a.build);
     check(strays.length === 0, `offline requests not of build A: ${strays}`);
-    check(!page.lines.some((line) => line.startsWith("Art package")), "art missing offline");
+    check(!page.lines.some((line) => line.startsWith("Data package")), "data missing offline");
     check(page.errors.length === 0, `console errors offline: ${page.errors.join(" | ")}`);
     await page.close();
 
@@ -941,15 +1046,26 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
+    // When the bar first shows more than nothing, on the page's own clock.
+    await page.evaluateOnNewDocument(() => {
+      const look = setInterval(() => {
+        const bar = document.getElementById("loading");
+        if (!bar || !(Number(bar.getAttribute("aria-valuenow")) > 0)) return;
+        window.barMovedAt = performance.now();
+        clearInterval(look);
+      }, 5);
+    });
     await throttle(page, 150, 200000);
     await page.goto(url, { waitUntil: "domcontentloaded" });
     const shown = [];
     await waitFor("the loading bar to move twice", async () => {
       const before = await loadingBar(page);
+      check(before, "the bar went before it had moved twice");
+      // The bar may go while its picture is taken.
       const track = await page.$("#loading-track");
-      const shot = decodePng(Buffer.from(await track.screenshot()));
+      const shot = await track.screenshot().then((png) => decodePng(Buffer.from(png)), () => null);
       const after = await loadingBar(page);
-      check(before && after, "the bar went before it had moved twice");
+      check(shot && after, "the bar went before it had moved twice");
       // The fill sits 3 pixels inside the track; its middle row is the share.
       const row = [];
       for (let x = 3; x < shot.width - 3; ++x) row.push(shot.pixel(x, Math.floor(shot.height / 2)));
@@ -965,8 +1081,10 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
         await page.screenshot({ path: join(artifacts, `loading-${before.percent}.png`) });
       }
       return shown.length >= 3;
-    }, 60000, 300);
+    }, 60000, 100);
     console.log(`  loading bar seen at ${shown.map((p) => `${p} %`).join(", ")}`);
+    const movedAt = await page.evaluate(() => window.barMovedAt);
+    check(movedAt < 1000, `the bar first moved ${Math.round(movedAt)} ms after navigation`);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
