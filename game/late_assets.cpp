@@ -9,6 +9,7 @@
 #include "graphics/image.h"
 #include "host/bb_app.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -17,6 +18,8 @@ namespace {
 // The loader's images, then its font.
 constexpr int kArtImages = static_cast<int>(std::size(kLoaderArt));
 constexpr int kArtItems = kArtImages + 1;
+// The time a render may spend on decoding beyond its first file.
+constexpr int kLeastBudgetMs = 8, kMostBudgetMs = 50;
 
 // An effect, or an image of the smallest art level, that comes after the
 // first menu.
@@ -40,6 +43,8 @@ struct LateState {
     // Nothing more can be read until the platform's count of arrivals moves.
     bool stalled = false;
     unsigned stalledAt = 0;
+    // When the last render began, in the host's milliseconds (-1 before the first).
+    int lastStepAt = -1;
     // What the platform was last told.
     bool told = false;
     int toldLevel = 0;
@@ -95,6 +100,59 @@ bool ReadStagedItem(LateState& s) {
     if (image == nullptr) return false;
     s.staged[item] = std::move(image);
     s.stagedItems += 1;
+    return true;
+}
+
+// Decodes the next file whose bytes are in: the waiting items in the
+// loader's order, then the next item of the level the window wants. The
+// items go first, as a player hears the effects from the first tap and
+// starts a round on the smallest art; asking for a file starts its fetch, so
+// the sharper art is asked for behind them while they are still on their way.
+// False when there was none; `missing` when one is still to come.
+bool TakeOneFile(bb_Skitterbat_MyApp& game, LateState& s, bool* missing) {
+    while (!s.items.empty()) {
+        const WaitingItem next = s.items.front();
+        // Art of the smallest level is of no use once a sharper one is in.
+        if (next.art >= 0 && game.ImageScale != 1) {
+            s.items.erase(s.items.begin());
+            continue;
+        }
+        const String file =
+            next.art >= 0 ? ItemFile(next.art, 1) : bb_Skitterbat_MyApp::SfxFileName(next.effect);
+        if (!bb_app_DataReady(file)) {
+            *missing = true;
+            break;
+        }
+        s.items.erase(s.items.begin());
+        // A file that never came, or does not decode, leaves its entry as it is.
+        if (next.art >= 0) {
+            const LoaderArt& art = kLoaderArt[next.art];
+            game.Images[art.image] = bb_graphics_LoadImage2(file, art.frameW, art.frameH, art.frames, 1);
+        } else if (bb_audio_SoundRef loaded = bb_audio_LoadSound(file)) {
+            next.sound->m_sample = loaded->m_sample;
+        }
+        return true;
+    }
+    const int wanted = s.wantedLevel;
+    if (wanted == game.ImageScale || wanted == s.failedLevel) {
+        DropStaged(s);
+        return false;
+    }
+    if (s.stagedLevel != wanted) {
+        DropStaged(s);
+        s.stagedLevel = wanted;
+    }
+    if (!bb_app_DataReady(ItemFile(s.stagedItems, wanted))) {
+        *missing = true;
+        return false;
+    }
+    if (!ReadStagedItem(s)) {
+        // The level in use stays rather than a level with holes in it.
+        s.failedLevel = wanted;
+        DropStaged(s);
+    } else if (s.stagedItems == kArtItems) {
+        SwapStagedIn(game, s);
+    }
     return true;
 }
 
@@ -158,59 +216,25 @@ void Step(bb_Skitterbat_MyApp& game) {
         if (wanted != s.failedLevel) s.failedLevel = 0;
         s.stalled = false;
     }
+    // At least one file a frame, more while they take less than a quarter of
+    // the time a frame takes here: a frame on a phone is not held up, and a
+    // page whose frames are slow anyway takes its files up as fast. The time
+    // is taken at every render, so a wait for data does not count as one long
+    // frame; a page shown again after a while is held up 50 ms at most.
+    const int start = bb_app_Millisecs();
+    const int frame = s.lastStepAt < 0 ? 0 : start - s.lastStepAt;
+    const int budget = std::clamp(frame / 4, kLeastBudgetMs, kMostBudgetMs);
+    s.lastStepAt = start;
     const unsigned arrivals = bb_app_DataArrivals();
     if (s.stalled && arrivals == s.stalledAt) return;
     s.stalled = false;
 
-    // One file decoded a frame, in the loader's order and before the sharper
-    // art: a player hears the effects from the first tap and starts a round
-    // on the smallest art. Asking for a file starts its fetch, so the sharper
-    // art is asked for behind them even while they are still being decoded.
-    bool decoded = false, missing = false;
-    while (!s.items.empty() && !decoded && !missing) {
-        const WaitingItem& next = s.items.front();
-        // Art of the smallest level is of no use once a sharper one is in.
-        if (next.art >= 0 && game.ImageScale != 1) {
-            s.items.erase(s.items.begin());
-            continue;
-        }
-        const String file =
-            next.art >= 0 ? ItemFile(next.art, 1) : bb_Skitterbat_MyApp::SfxFileName(next.effect);
-        if (!bb_app_DataReady(file)) {
-            missing = true;
-            break;
-        }
-        // A file that never came, or does not decode, leaves its entry as it is.
-        if (next.art >= 0) {
-            const LoaderArt& art = kLoaderArt[next.art];
-            game.Images[art.image] = bb_graphics_LoadImage2(file, art.frameW, art.frameH, art.frames, 1);
-        } else if (bb_audio_SoundRef loaded = bb_audio_LoadSound(file)) {
-            next.sound->m_sample = loaded->m_sample;
-        }
-        s.items.erase(s.items.begin());
-        decoded = true;
+    bool missing = false;
+    while (TakeOneFile(game, s, &missing)) {
+        missing = false;
+        if (bb_app_Millisecs() - start >= budget) break;
     }
-    if (wanted == game.ImageScale || wanted == s.failedLevel) {
-        DropStaged(s);
-    } else {
-        if (s.stagedLevel != wanted) {
-            DropStaged(s);
-            s.stagedLevel = wanted;
-        }
-        if (!bb_app_DataReady(ItemFile(s.stagedItems, wanted))) {
-            missing = true;
-        } else if (!decoded) {
-            decoded = true;
-            if (!ReadStagedItem(s)) {
-                // The level in use stays rather than a level with holes in it.
-                s.failedLevel = wanted;
-                DropStaged(s);
-            } else if (s.stagedItems == kArtItems) {
-                SwapStagedIn(game, s);
-            }
-        }
-    }
-    if (missing && !decoded) {
+    if (missing) {
         s.stalled = true;
         s.stalledAt = arrivals;
     }

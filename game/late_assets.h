@@ -3,9 +3,9 @@
 // platform has at hand, and once its first menu is up it takes each sound
 // effect and the rest of that art as its file arrives (an effect played
 // before that is silent) and decodes the art level the window needs beside
-// the art in use, one file a frame, swapping it in whole between two updates. Nothing here touches what
-// play reads: no mode, pause, loader stage or object, and the art's size in
-// game units is the same at every level.
+// the art in use, a file or a few a frame, swapping it in whole between two
+// updates. Nothing here touches what play reads: no mode, pause, loader stage
+// or object, and the art's size in game units is the same at every level.
 #pragma once
 
 class bb_Skitterbat_MyApp;

@@ -69,10 +69,10 @@ TEST(LateData, TheMenuComesFirstAndAnEffectIsSilentUntilItsFileArrives) {
 }
 
 // The -hd art arrives in a round in play, then the window grows past the next
-// level and the -hd2 art arrives: each is read beside the art in use, one file
-// a frame, and swapped in with no loader, no pause and no update lost; the
-// paddle follows the pointer at every update, and the kept game plays back to
-// the same checksum.
+// level and the -hd2 art arrives: each is read beside the art in use and
+// swapped in with no loader, no pause and no update lost; the paddle follows
+// the pointer at every update, and the kept game plays back to the same
+// checksum.
 TEST(LateDataWindow, SharperArtIsSwappedIntoARoundThatGoesOn) {
     HarnessOptions options;
     options.window = true;
@@ -81,12 +81,19 @@ TEST(LateDataWindow, SharperArtIsSwappedIntoARoundThatGoesOn) {
     options.dataArrivesLater = true;
     options.pendingData = LevelFiles("-hd");
     options.pendingData.merge(LevelFiles("-hd2"));
+    options.finishLoading = false;
     GameHarness h(options);
     bb_Skitterbat_MyApp& g = h.game;
+    for (int i = 0; i < 50 && g.LoaderStage > 0; ++i) {
+        h.Update();
+        if (g.LoaderStage > 0) h.Render();
+    }
+    ASSERT_EQ(g.LoaderStage, 0);
     ASSERT_EQ(g.ImageScale, 1);
     ASSERT_NE(g.Images[99], nullptr);
     EXPECT_EQ(g.Images[99]->m_frameWidth, 256);
     EXPECT_EQ(g.Images[1], nullptr) << "the play art comes after the first menu";
+    h.Render();
     const float gfxUnits = g.ImageInvScale * static_cast<float>(g.ImageSizes[3 * 1]);
 
     h.StartGame(2);
