@@ -44,8 +44,7 @@
   }
 
   // A file's body, passed on as it arrives and counted on the bar. The three
-  // downloads go side by side from the start (before the WebGL check, which
-  // takes a while on a software renderer); the wasm is compiled as it comes.
+  // downloads go side by side from the start; the wasm is compiled as it comes.
   const downloads = new AbortController();
   async function counted(name) {
     const response = await fetch(stamped(name), { signal: downloads.signal });
@@ -90,13 +89,6 @@
     }
   }
 
-  if (!webglOffered()) {
-    downloads.abort();
-    say("Skitterbat needs WebGL, which this browser does not offer or has switched off. " +
-        "Turn on hardware acceleration in the browser's settings, or try another browser.");
-    return;
-  }
-
   // Arrows, Space, Page Up/Down, Home and End scroll; Backspace and Tab navigate.
   const pageKeys = new Set([8, 9, 32, 33, 34, 35, 36, 37, 38, 39, 40]);
   window.addEventListener("keydown", (event) => {
@@ -131,7 +123,15 @@
     },
   };
 
+  // WebGL is looked for once the script has come: on a software renderer the
+  // look holds the page up for a while, which the bar spends moving instead.
   script.then((source) => {
+    if (!webglOffered()) {
+      downloads.abort();
+      say("Skitterbat needs WebGL, which this browser does not offer or has switched off. " +
+          "Turn on hardware acceleration in the browser's settings, or try another browser.");
+      return;
+    }
     const game = document.createElement("script");
     game.text = new TextDecoder().decode(source);
     document.body.appendChild(game);
