@@ -1039,15 +1039,17 @@ const loadingBar = (page) => page.evaluate(() => {
     : { percent: Number(bar.getAttribute("aria-valuenow")), text: document.getElementById("loading-text").textContent };
 });
 
-// On a slow link the bar shows the download arriving: it moves (twice is
-// enough to tell), in the colours of the game's loading screen, and the share
-// the player sees filled is the share the words give.
+// On the slow link the bar shows more than nothing within the first second,
+// since it counts the first bytes of every file; on a slower one still it
+// shows the download arriving: it moves (twice is enough to tell), in the
+// colours of the game's loading screen, and the share the player sees filled
+// is the share the words give.
 tests.loading_bar_moves_on_a_slow_link = async () => {
   const browser = await launch(newProfile());
   try {
-    const page = await openPage(browser, 640, 640);
+    const first = await openPage(browser, 640, 640);
     // When the bar first shows more than nothing, on the page's own clock.
-    await page.evaluateOnNewDocument(() => {
+    await first.evaluateOnNewDocument(() => {
       const look = setInterval(() => {
         const bar = document.getElementById("loading");
         if (!bar || !(Number(bar.getAttribute("aria-valuenow")) > 0)) return;
@@ -1055,7 +1057,15 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
         clearInterval(look);
       }, 5);
     });
-    await throttle(page, 150, 200000);
+    await throttle(first, 150, 200000);
+    await first.goto(url, { waitUntil: "domcontentloaded" });
+    const movedAt = await waitFor("the bar to move", () => first.evaluate(() => window.barMovedAt), 30000, 100);
+    check(movedAt < 1000, `on 200 kB/s the bar first moved ${Math.round(movedAt)} ms after navigation`);
+    await first.close();
+
+    const page = await openPage(browser, 640, 640);
+    await page.setCacheEnabled(false); // the files again, not the first page's copies
+    await throttle(page, 150, 50000);
     await page.goto(url, { waitUntil: "domcontentloaded" });
     const shown = [];
     await waitFor("the loading bar to move twice", async () => {
@@ -1082,9 +1092,7 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
       }
       return shown.length >= 3;
     }, 60000, 100);
-    console.log(`  loading bar seen at ${shown.map((p) => `${p} %`).join(", ")}`);
-    const movedAt = await page.evaluate(() => window.barMovedAt);
-    check(movedAt < 1000, `the bar first moved ${Math.round(movedAt)} ms after navigation`);
+    console.log(`  loading bar first moved at ${Math.round(movedAt)} ms; seen at ${shown.map((p) => `${p} %`).join(", ")}`);
     check(page.errors.length === 0, `console errors: ${page.errors.join(" | ")}`);
   } finally {
     await browser.close();
