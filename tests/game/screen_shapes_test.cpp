@@ -170,8 +170,9 @@ void ShowScreen(GameHarness& h, Screen screen) {
     // A player past the first games, but for the first game's own screen.
     g.Settings[24] = screen == kFirstGame ? 0 : 3;
     if (screen == kFirstGame) {
-        // The note follows the input used last: a finger on the phone
-        // (kept down, so it says to lift) and the tablet, keys elsewhere.
+        // The note follows the input used last: a finger on the narrow
+        // screens, kept down (so it says to lift) where they stand upright;
+        // keys elsewhere.
         const bool phone = bb_Skitterbat_jscrw < 400 || bb_Skitterbat_jscrh < 400;
         const bool upright = bb_Skitterbat_jscrw < bb_Skitterbat_jscrh;
         h.platform.fingerPointer = phone || upright;
