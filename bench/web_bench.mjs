@@ -173,6 +173,9 @@ for (let run = 0; run < runs; ++run) {
     await sleep(1000);
     await pressKey(page, "Enter");
     await sleep(2000);
+    // Play, not the first game's note over a ball that waits.
+    await pressKey(page, " ");
+    await sleep(1000);
     const cdp = await page.createCDPSession();
     await cdp.send("Performance.enable");
     const sample = async () => {
