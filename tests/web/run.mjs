@@ -136,12 +136,16 @@ async function loadToMenu(page, label, { at = url } = {}) {
   await page.goto(at, { waitUntil: "domcontentloaded" });
   await waitFor("the menu", async () => isMenu(await canvasImage(page)), 60000, 50);
   await waitFor("the effects and the art the window needs", () => lateDataIn(page), 60000);
-  // The menu slides in over 32 updates, which a page short of frames runs in
-  // more than a second.
+  await menuSlidIn(page);
+  return canvasImage(page, join(artifacts, `${label}.png`));
+}
+
+// The menu slides in over 32 updates, which a page short of frames runs in
+// more than a second.
+async function menuSlidIn(page) {
   const seen = await page.evaluate(() => Module._web_update_count());
   await Promise.all([sleep(1000), waitFor("the menu slid in", async () =>
     (await page.evaluate(() => Module._web_update_count())) >= seen + 32, 20000, 50)]);
-  return canvasImage(page, join(artifacts, `${label}.png`));
 }
 
 // What a failed wait saw of the page: how the browser shows it and what the game draws.
@@ -653,7 +657,7 @@ tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
     const h = (844 * 320) / 390;
     const cdp = await page.createCDPSession();
     const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
-    await sleep(700); // the menu slides in
+    await menuSlidIn(page);
     await touch("touchStart", [{ ...css(0.3 * 320, 0.45 * h), id: 1 }]);
     await sleep(150);
     await touch("touchEnd", []);
