@@ -20,7 +20,7 @@ import { extname, join, resolve } from "node:path";
 import { gzipSync } from "node:zlib";
 
 import { serve } from "../web/serve.mjs";
-import { launch, newProfile, openPage, pressKey, sleep, throttle } from "../tests/web/browser.mjs";
+import { launch, newProfile, noteWhenTheBarMoves, openPage, pressKey, sleep, throttle } from "../tests/web/browser.mjs";
 
 const build = resolve(process.argv[2] || "build-web");
 const runs = Number(process.argv[3] || 3);
@@ -50,15 +50,8 @@ const SCREENS = [["640x640", { width: 640, height: 640 }, 2], ["phone 390x844 at
 const artLevels = (page) => page.evaluate(() => (window.Module && Module.artLevels) || []);
 const waitedFor = (page) => page.evaluate(() => !!window.Module && Module.lateDataWaiting === false);
 
-// Notes when the loading bar first shows more than nothing, and when each
-// animation frame came.
-function watchBar() {
-  const look = setInterval(() => {
-    const bar = document.getElementById("loading");
-    if (!bar || !(Number(bar.getAttribute("aria-valuenow")) > 0)) return;
-    window.barMovedAt = performance.now();
-    clearInterval(look);
-  }, 5);
+// Notes when each animation frame came.
+function watchFrames() {
   window.frameTimes = [];
   const frame = (time) => {
     window.frameTimes.push(time);
@@ -97,7 +90,8 @@ async function slowLoad(label, viewport, level) {
   try {
     const page = await openPage(browser, viewport.width, viewport.height, !!viewport.hasTouch);
     await page.setViewport(viewport);
-    await page.evaluateOnNewDocument(watchBar);
+    await page.evaluateOnNewDocument(noteWhenTheBarMoves);
+    await page.evaluateOnNewDocument(watchFrames);
     const transfers = await recordTransfers(page);
     await throttle(page, 150, 200000);
     await page.goto(url, { waitUntil: "domcontentloaded" });

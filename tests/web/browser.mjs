@@ -74,6 +74,17 @@ export async function throttle(page, latencyMs, bytesPerSecond) {
                         { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
 }
 
+// Run in the page before its own scripts: notes in window.barMovedAt when
+// the loading bar first shows more than nothing, on the page's own clock.
+export function noteWhenTheBarMoves() {
+  const look = setInterval(() => {
+    const bar = document.getElementById("loading");
+    if (!bar || !(Number(bar.getAttribute("aria-valuenow")) > 0)) return;
+    window.barMovedAt = performance.now();
+    clearInterval(look);
+  }, 5);
+}
+
 export async function waitFor(what, predicate, timeoutMs = 30000, intervalMs = 150) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {

@@ -18,8 +18,8 @@ import { parseArgs } from "node:util";
 
 import { serve } from "../../web/serve.mjs";
 import {
-  canvasImage, launch, newProfile, openPage, pressKey, sleep, storedFile, storedState, storeState, throttle, waitFor,
-  waitForLine,
+  canvasImage, launch, newProfile, noteWhenTheBarMoves, openPage, pressKey, sleep, storedFile, storedState,
+  storeState, throttle, waitFor, waitForLine,
 } from "./browser.mjs";
 import { decodePng, decodePpm } from "./png.mjs";
 
@@ -1058,15 +1058,7 @@ tests.loading_bar_moves_on_a_slow_link = async () => {
   const browser = await launch(newProfile());
   try {
     const first = await openPage(browser, 640, 640);
-    // When the bar first shows more than nothing, on the page's own clock.
-    await first.evaluateOnNewDocument(() => {
-      const look = setInterval(() => {
-        const bar = document.getElementById("loading");
-        if (!bar || !(Number(bar.getAttribute("aria-valuenow")) > 0)) return;
-        window.barMovedAt = performance.now();
-        clearInterval(look);
-      }, 5);
-    });
+    await first.evaluateOnNewDocument(noteWhenTheBarMoves);
     await throttle(first, 150, 200000);
     await first.goto(url, { waitUntil: "domcontentloaded" });
     const movedAt = await waitFor("the bar to move", () => first.evaluate(() => window.barMovedAt), 30000, 100);
