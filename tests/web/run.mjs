@@ -633,14 +633,23 @@ tests.phone_pause_button_is_a_finger_wide = async () => {
 
 // A phone on a slow link: the first menu comes on the smallest art before any
 // effect or sharper art has arrived; the -hd2 art then replaces it in a round
-// in play (the link let go once the round runs, so the swap falls in it) with
-// no loading screen and no pause, while the paddle keeps following the finger.
+// in play (the -hd2 package held back and the link let go once the round
+// runs, so the swap falls in it however long a busy machine takes to start
+// the round) with no loading screen and no pause, while the paddle keeps
+// following the finger.
 tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 390, 844, true);
     await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
     const unthrottle = await throttle(page, 150, 200000);
+    let releaseSharpArt;
+    const sharpArtHeld = new Promise((done) => { releaseSharpArt = done; });
+    await page.setRequestInterception(true);
+    page.on("request", (request) => {
+      if (request.url().includes("skitterbat-hd2.data")) sharpArtHeld.then(() => request.continue());
+      else request.continue();
+    });
     await page.goto(url, { waitUntil: "domcontentloaded" });
     // The game notes the first menu's frame, and the page each package's arrival, on the page's clock.
     await waitFor("the first menu", async () => (await artLevel(page)) > 0, 60000, 20);
@@ -672,6 +681,7 @@ tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
       const level = await artLevel(page);
       if (step === 0) {
         check(level === 1, `the round began at art level ${level}`);
+        releaseSharpArt();
         await unthrottle();
       }
       x = x >= 250 ? 70 : x + 45;
