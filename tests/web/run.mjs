@@ -140,13 +140,16 @@ async function loadToMenu(page, label, { at = url } = {}) {
   return canvasImage(page, join(artifacts, `${label}.png`));
 }
 
-// The menu slides in over 32 updates, which a page short of frames runs in
-// more than a second.
-async function menuSlidIn(page) {
+// At least `ms` and `count` updates: a page short of frames runs fewer
+// updates in a second than it should.
+async function updatesPass(page, what, count, ms) {
   const seen = await page.evaluate(() => Module._web_update_count());
-  await Promise.all([sleep(1000), waitFor("the menu slid in", async () =>
-    (await page.evaluate(() => Module._web_update_count())) >= seen + 32, 20000, 50)]);
+  await Promise.all([sleep(ms), waitFor(what, async () =>
+    (await page.evaluate(() => Module._web_update_count())) >= seen + count, 20000, 50)]);
 }
+
+// The menu slides in over 32 updates.
+const menuSlidIn = (page) => updatesPass(page, "the menu slid in", 32, 1000);
 
 // What a failed wait saw of the page: how the browser shows it and what the game draws.
 async function pageState(page) {
@@ -808,12 +811,12 @@ tests.a_setting_outlives_a_closed_tab_and_a_killed_browser = async () => {
 tests.reduced_motion_follows_the_browser_until_the_player_chooses = async () => {
   const browser = await launch(newProfile());
   try {
-    // Two shots a second apart, left of the panel, once the pause has settled.
+    // Two shots a second of updates apart, left of the panel, once the pause has settled.
     const turning = async (page, label) => {
       await sleep(2500);
       const crop = (image) => ({ width: 60, height: 200, pixel: (x, y) => image.pixel(20 + x, 100 + y) });
       const first = crop(await canvasImage(page, join(artifacts, `${label}-1.png`)));
-      await sleep(1000);
+      await updatesPass(page, "a second of updates", 60, 1000);
       const second = crop(await canvasImage(page, join(artifacts, `${label}-2.png`)));
       return difference(first, second, 6);
     };
