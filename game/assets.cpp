@@ -30,8 +30,12 @@ void bb_Skitterbat_MyApp::PickResolution() {
 }
 
 String bb_Skitterbat_MyApp::ArtSuffix() const {
-    if (ImageScale == 2) return String("-hd");
-    if (ImageScale == 4) return String("-hd2");
+    return ArtSuffixOf(ImageScale);
+}
+
+String bb_Skitterbat_MyApp::ArtSuffixOf(int level) {
+    if (level == 2) return String("-hd");
+    if (level == 4) return String("-hd2");
     return String();
 }
 

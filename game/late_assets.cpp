@@ -56,15 +56,9 @@ LateState& State() {
     return state;
 }
 
-String Suffix(int level) {
-    if (level == 2) return String("-hd");
-    if (level == 4) return String("-hd2");
-    return String();
-}
-
 String ItemFile(int item, int level) {
     const char* path = item < kArtImages ? kLoaderArt[item].path : kFontPath;
-    return String(path) + Suffix(level) + ".png";
+    return String(path) + bb_Skitterbat_MyApp::ArtSuffixOf(level) + ".png";
 }
 
 void DropStaged(LateState& s) {

@@ -252,6 +252,8 @@ class bb_Skitterbat_MyApp : public bb_app_App {
     static int ArtLevelFor(int width, int height);
     // File name suffix of the current art level: "", "-hd" or "-hd2".
     String ArtSuffix() const;
+    // The same for any art level.
+    static String ArtSuffixOf(int level);
     // Image sizes and the font as the loader leaves them at the current art
     // level, for a game that plays without art of its own.
     void SetArtSizesWithoutLoading();
