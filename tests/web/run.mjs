@@ -1037,10 +1037,22 @@ tests.kept_builds_play_offline_and_give_way_to_a_new_one = async () => {
       check(file.stamp === b.build && file.hash === expected.get(name),
             `${name} (stamped ${file.stamp}) came with hash ${file.hash}, not B's ${expected.get(name)}`);
     }
+    const cacheState = async () => ({ kept: await keptBuilds(page), names: await page.evaluate(() => caches.keys()) });
     await waitFor("build B kept and A deleted", async () => {
-      const names = await page.evaluate(() => caches.keys());
-      return (await keptBuilds(page)).includes(b.build) && !names.some((name) => name.includes(a.build));
-    }, 60000);
+      const { kept, names } = await cacheState();
+      return kept.includes(b.build) && !names.some((name) => name.includes(a.build));
+    }, 60000).catch(async (error) => {
+      const { kept, names } = await cacheState();
+      // The page asks for its build to be kept only once the game has all it waits for.
+      const packages = await page.evaluate(() => {
+        const states = {};
+        for (const [name, pack] of Object.entries(Module.dataPackages || {}))
+          states[pack.state] = pack.state === "ready" ? (states.ready || 0) + 1 : [...(states[pack.state] || []), name];
+        return JSON.stringify({ waiting: Module.lateDataWaiting, states });
+      });
+      throw new Error(`${error.message}; A is ${a.build}, B ${b.build}; complete: ${kept}; caches: ${names}; ` +
+                      `pages: ${(await browser.pages()).map((open) => open.url())}; B's data: ${packages}`);
+    });
 
     site.stop();
     await page.setOfflineMode(true);
