@@ -140,12 +140,28 @@ async function loadToMenu(page, label, { at = url } = {}) {
   return canvasImage(page, join(artifacts, `${label}.png`));
 }
 
+const updateCount = (page) => page.evaluate(() => Module._web_update_count());
+const updatesReach = (page, what, target) =>
+  waitFor(what, async () => (await updateCount(page)) >= target, 20000, 20);
+
 // At least `ms` and `count` updates: a page short of frames runs fewer
 // updates in a second than it should.
 async function updatesPass(page, what, count, ms) {
-  const seen = await page.evaluate(() => Module._web_update_count());
-  await Promise.all([sleep(ms), waitFor(what, async () =>
-    (await page.evaluate(() => Module._web_update_count())) >= seen + count, 20000, 50)]);
+  const seen = await updateCount(page);
+  await Promise.all([sleep(ms), updatesReach(page, what, seen + count)]);
+}
+
+// Holds back the requests `held` picks (by address) until the returned
+// function lets them go.
+async function holdBackRequests(page, held) {
+  let release;
+  const released = new Promise((done) => { release = done; });
+  await page.setRequestInterception(true);
+  page.on("request", async (request) => {
+    if (held(new URL(request.url()))) await released;
+    request.continue();
+  });
+  return release;
 }
 
 // The menu slides in over 32 updates.
@@ -515,8 +531,7 @@ async function pressButton(page, button, count = 6) {
       window.holdButton(b, d);
       return Module._web_update_count();
     }, button, down);
-    await waitFor(`${count} updates with button ${button} ${down ? "held" : "let go"}`, async () =>
-      (await page.evaluate(() => Module._web_update_count())) >= from + count, 10000, 20);
+    await updatesReach(page, `${count} updates with button ${button} ${down ? "held" : "let go"}`, from + count);
   }
 }
 
@@ -659,13 +674,7 @@ tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
     const page = await openPage(browser, 390, 844, true);
     await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
     const unthrottle = await throttle(page, 150, 200000);
-    let releaseSharpArt;
-    const sharpArtHeld = new Promise((done) => { releaseSharpArt = done; });
-    await page.setRequestInterception(true);
-    page.on("request", (request) => {
-      if (request.url().includes("skitterbat-hd2.data")) sharpArtHeld.then(() => request.continue());
-      else request.continue();
-    });
+    const releaseSharpArt = await holdBackRequests(page, (address) => address.pathname === "/skitterbat-hd2.data");
     await page.goto(url, { waitUntil: "domcontentloaded" });
     // The game notes the first menu's frame, and the page each package's arrival, on the page's clock.
     await waitFor("the first menu", async () => (await artLevel(page)) > 0, 60000, 20);
@@ -750,13 +759,7 @@ tests.an_effect_asked_for_before_its_file_is_silent_then_plays = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
-    let release;
-    const held = new Promise((done) => { release = done; });
-    await page.setRequestInterception(true);
-    page.on("request", async (request) => {
-      if (new URL(request.url()).pathname === "/skitterbat-play.data") await held;
-      request.continue();
-    });
+    const release = await holdBackRequests(page, (address) => address.pathname === "/skitterbat-play.data");
     await page.goto(url, { waitUntil: "domcontentloaded" });
     await waitFor("the menu", async () => isMenu(await canvasImage(page)), 60000, 100);
     await menuSlidIn(page);
@@ -1044,14 +1047,12 @@ tests.kept_builds_play_offline_and_give_way_to_a_new_one = async () => {
     }, 60000).catch(async (error) => {
       const { kept, names } = await cacheState();
       // The page asks for its build to be kept only once the game has all it waits for.
-      const packages = await page.evaluate(() => {
-        const states = {};
-        for (const [name, pack] of Object.entries(Module.dataPackages || {}))
-          states[pack.state] = pack.state === "ready" ? (states.ready || 0) + 1 : [...(states[pack.state] || []), name];
-        return JSON.stringify({ waiting: Module.lateDataWaiting, states });
-      });
+      const unready = await page.evaluate(() => Object.entries(Module.dataPackages || {})
+        .filter(([, pack]) => pack.state !== "ready").map(([name, pack]) => `${name} ${pack.state}`));
       throw new Error(`${error.message}; A is ${a.build}, B ${b.build}; complete: ${kept}; caches: ${names}; ` +
-                      `pages: ${(await browser.pages()).map((open) => open.url())}; B's data: ${packages}`);
+                      `pages: ${(await browser.pages()).map((open) => open.url())}; ` +
+                      `B's page waits for late data: ${await page.evaluate(() => Module.lateDataWaiting)}; ` +
+                      `not ready: ${unready}`);
     });
 
     site.stop();
@@ -1441,38 +1442,37 @@ tests.a_pad_game_recorded_in_the_browser_verifies_natively = async () => {
     const page = await openPage(browser, 640, 640);
     await withStandardPad(page);
     const menu = await loadToMenu(page, "pad-game-menu");
-    const press = (button) => pressButton(page, button);
     // The stick to and fro, A now and then; false once the game is over.
     const play = async (seconds) => {
       for (let step = 0; step < seconds; ++step) {
         await page.evaluate((x) => window.tiltStick(x), [0.9, -0.6, -0.9, 0.5][step % 4]);
-        if (step % 3 === 0) await press(0);
+        if (step % 3 === 0) await pressButton(page, 0);
         else await sleep(1000);
         if (step % 2 === 1 && (await keptReplays(page)).size > 0) return false;
       }
       await page.evaluate(() => window.tiltStick(0));
       return true;
     };
-    await press(15); // d-pad right: HARD
-    await press(0);
+    await pressButton(page, 15); // d-pad right: HARD
+    await pressButton(page, 0);
     await waitFor("play after A", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
     await sleep(1000);
     check(await play(10), "the game was over within 10 s");
-    await press(9); // Start
+    await pressButton(page, 9); // Start
     await waitFor("the pause panel after Start", async () => pausePanelOpen(await canvasImage(page)), 10000);
-    await press(0); // Resume has the focus
+    await pressButton(page, 0); // Resume has the focus
     await waitFor("the round again", async () => !pausePanelOpen(await canvasImage(page)), 10000);
     if (await play(40)) {
-      await press(9);
+      await pressButton(page, 9);
       // The game may end between the last look and Start.
-      const paused = async () => pausePanelOpen(await canvasImage(page));
-      await waitFor("the pause panel again, or the game's end", async () =>
-        (await paused()) || (await keptReplays(page)).size > 0, 10000).catch(async (error) => {
+      const seen = await waitFor("the pause panel again, or the game's end", async () =>
+        (pausePanelOpen(await canvasImage(page)) && "paused") || ((await keptReplays(page)).size > 0 && "over"),
+        10000).catch(async (error) => {
         throw new Error(`${error.message}; ${await pageState(page)}`);
       });
-      if (await paused()) {
-        await press(14); // d-pad left: Quit
-        await press(0);
+      if (seen === "paused") {
+        await pressButton(page, 14); // d-pad left: Quit
+        await pressButton(page, 0);
       }
     }
     verifyNativelyAndKeep("pad", await theKeptGame(page));
