@@ -151,14 +151,13 @@ async function updatesPass(page, what, count, ms) {
   await Promise.all([sleep(ms), updatesReach(page, what, seen + count)]);
 }
 
-// Holds back the requests `held` picks (by address) until the returned
-// function lets them go.
-async function holdBackRequests(page, held) {
+// Holds back the requests for `path` until the returned function lets them go.
+async function holdBackRequests(page, path) {
   let release;
   const released = new Promise((done) => { release = done; });
   await page.setRequestInterception(true);
   page.on("request", async (request) => {
-    if (held(new URL(request.url()))) await released;
+    if (new URL(request.url()).pathname === path) await released;
     request.continue();
   });
   return release;
@@ -179,6 +178,11 @@ async function pageState(page) {
   });
   return `page ${seen}, ${shown} on screen`;
 }
+
+// For a failed wait's catch: its error, and what the page showed then.
+const withPageState = (page) => async (error) => {
+  throw new Error(`${error.message}; ${await pageState(page)}`);
+};
 
 function stateLines(page) {
   return page.lines.filter((line) => STATE_MESSAGES.has(line));
@@ -371,16 +375,15 @@ tests.hidden_page_suspends_and_viewport_sizes = async () => {
 
     // Another tab in front hides the page: the game suspends as when its
     // window is iconified, which saves the state, and resumes once shown.
-    const updates = () => page.evaluate(() => Module._web_update_count());
     const other = await browser.newPage();
     await other.bringToFront();
     await waitFor("the state saved on hiding", () => storedState(page), 10000);
-    const hidden = await updates();
+    const hidden = await updateCount(page);
     await sleep(1000);
-    check(await updates() === hidden, "the game kept updating while hidden");
+    check(await updateCount(page) === hidden, "the game kept updating while hidden");
     await page.bringToFront();
     await other.close();
-    await waitFor("updates after showing the page", async () => (await updates()) > hidden + 30, 10000);
+    await updatesReach(page, "updates after showing the page", hidden + 31);
     // The largest art level is fetched only once a window needs it.
     const fetched = (level) => page.requests.some((address) => new URL(address).pathname === `/skitterbat${level}.data`);
     check(fetched("-hd") && !fetched("-hd2"), `art packages fetched at 640x640: ${page.requests}`);
@@ -674,7 +677,7 @@ tests.slow_link_menu_first_then_sharp_art_into_a_round = async () => {
     const page = await openPage(browser, 390, 844, true);
     await page.setViewport({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
     const unthrottle = await throttle(page, 150, 200000);
-    const releaseSharpArt = await holdBackRequests(page, (address) => address.pathname === "/skitterbat-hd2.data");
+    const releaseSharpArt = await holdBackRequests(page, "/skitterbat-hd2.data");
     await page.goto(url, { waitUntil: "domcontentloaded" });
     // The game notes the first menu's frame, and the page each package's arrival, on the page's clock.
     await waitFor("the first menu", async () => (await artLevel(page)) > 0, 60000, 20);
@@ -759,7 +762,7 @@ tests.an_effect_asked_for_before_its_file_is_silent_then_plays = async () => {
   const browser = await launch(newProfile());
   try {
     const page = await openPage(browser, 640, 640);
-    const release = await holdBackRequests(page, (address) => address.pathname === "/skitterbat-play.data");
+    const release = await holdBackRequests(page, "/skitterbat-play.data");
     await page.goto(url, { waitUntil: "domcontentloaded" });
     await waitFor("the menu", async () => isMenu(await canvasImage(page)), 60000, 100);
     await menuSlidIn(page);
@@ -892,9 +895,7 @@ tests.a_standard_pad_steers_and_pauses = async () => {
     await pressButton(page, 0); // A
     await waitFor("play after A", async () => difference(menu, await canvasImage(page)) > 0.3, 10000);
     const held = () => page.evaluate(() => window.wakeLocks.filter((lock) => !lock.released).length);
-    await waitFor("a screen lock in the round", async () => (await held()) === 1, 5000).catch(async (error) => {
-      throw new Error(`${error.message}; ${await pageState(page)}`);
-    });
+    await waitFor("a screen lock in the round", async () => (await held()) === 1, 5000).catch(withPageState(page));
 
     // The paddle's line, 48 units above the foot of a 480-unit screen.
     const paddleLine = 480 - 48;
@@ -1467,9 +1468,7 @@ tests.a_pad_game_recorded_in_the_browser_verifies_natively = async () => {
       // The game may end between the last look and Start.
       const seen = await waitFor("the pause panel again, or the game's end", async () =>
         (pausePanelOpen(await canvasImage(page)) && "paused") || ((await keptReplays(page)).size > 0 && "over"),
-        10000).catch(async (error) => {
-        throw new Error(`${error.message}; ${await pageState(page)}`);
-      });
+        10000).catch(withPageState(page));
       if (seen === "paused") {
         await pressButton(page, 14); // d-pad left: Quit
         await pressButton(page, 0);
